@@ -1,0 +1,60 @@
+// The computer player's move search: every legal move of the seat to move is
+// listed, scored by the rules of the seat's level (evaluation.h) and sorted;
+// one of the best is drawn at random. The game enters the chosen move hole by
+// hole through the same hole-choice a human's clicks drive.
+#pragma once
+
+#include "gamestate.h"
+#include "random.h"
+#include "settings.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace vexel {
+
+inline constexpr int MAX_CHAIN = 66;
+
+struct CandidateMove {
+    std::array<CellIndex, MAX_CHAIN> landings{};  // a step's hole, or a chain's landings in order
+    std::uint8_t pegIndex = 0;
+    std::uint8_t lastLanding = 0;  // index of the final hole in landings
+    std::int32_t value = 0;        // position value with this move made
+    std::int32_t followGain1 = 0;  // best gains of the own look-ahead, one and two moves deep
+    std::int32_t followGain2 = 0;
+    std::int32_t score = 0;        // ranking key
+
+    CellIndex finalHole() const { return landings[lastLanding]; }
+};
+
+class ComputerPlayer {
+public:
+    ComputerPlayer(GameState& state, const Settings& settings, Random& random);
+    ComputerPlayer(const ComputerPlayer&) = delete;
+    ComputerPlayer& operator=(const ComputerPlayer&) = delete;
+
+    // Lists, scores and sorts the moves of state.currentPlayer and picks one.
+    // Returns false, leaving the list empty, when the seat has no legal move.
+    // The board is left exactly as it was found.
+    bool searchComputerMove();
+
+    // The candidates in ranking order (ascending score) after a search.
+    std::span<const CandidateMove* const> candidates() const;
+    const CandidateMove& chosen() const;
+    int chosenCandidate() const { return chosenCandidate_; }
+
+    // Forgets the candidates; their storage is kept for the next search.
+    void releaseCandidates();
+
+private:
+    class Search;
+    GameState& state_;
+    const Settings& settings_;
+    Random& random_;
+    std::vector<CandidateMove> pool_;          // reused from search to search
+    std::vector<const CandidateMove*> ranked_;  // the candidate list proper
+    int chosenCandidate_ = -1;
+};
+
+}  // namespace vexel

@@ -1,0 +1,66 @@
+// The keyboard cursor: one per seat, walked from hole to hole along the
+// neighbour relation. Space does what a click does, Enter adds the hole under
+// the cursor and confirms the move. Up and Down alternate between the two
+// diagonals, so repeated presses walk straight up or down in a zigzag.
+#include "board.h"
+#include "game.h"
+
+namespace vexel {
+
+void Game::cursorSideways(Direction d) {
+    GameState& s = state_;
+    CellIndex& k = s.keyboardCursor[s.currentPlayer];
+    view_.toggleCursorMark(k);
+    if (!s.keyboardCursorShown) {
+        s.keyboardCursorShown = true;  // the first key only shows the cursor
+        return;
+    }
+    if (NEIGHBOURS[k][d] != NO_PEG) k = NEIGHBOURS[k][d];
+    view_.toggleCursorMark(k);
+}
+
+void Game::cursorVertical(bool up) {
+    GameState& s = state_;
+    CellIndex& k = s.keyboardCursor[s.currentPlayer];
+    view_.toggleCursorMark(k);
+    if (!s.keyboardCursorShown) {
+        s.keyboardCursorShown = true;
+        return;
+    }
+    const Direction right = up ? UpRight : DownRight;
+    const Direction left = up ? UpLeft : DownLeft;
+    Direction d;
+    if (NEIGHBOURS[k][right] == NO_PEG || NEIGHBOURS[k][left] == NO_PEG)
+        d = NEIGHBOURS[k][right] == NO_PEG ? left : right;
+    else
+        d = s.nextVerticalLeft ? left : right;
+    if (NEIGHBOURS[k][d] != NO_PEG) k = NEIGHBOURS[k][d];
+    view_.toggleCursorMark(k);
+    s.nextVerticalLeft = d == right;
+}
+
+void Game::pressKey(CursorKey key) {
+    GameState& s = state_;
+    if (!acceptsBoardInput()) return;
+    const CellIndex k = s.keyboardCursor[s.currentPlayer];
+    switch (key) {
+        case CursorKey::Enter:
+            if (s.keyboardCursorShown && s.occupancy[k] == NO_PEG) chooseHole(k);
+            if (moveReady()) commitMove();
+            break;
+        case CursorKey::Space:
+            if (s.keyboardCursorShown) {
+                chooseHole(k);
+            } else {
+                view_.toggleCursorMark(k);
+                s.keyboardCursorShown = true;
+            }
+            break;
+        case CursorKey::Left: cursorSideways(Left); break;
+        case CursorKey::Right: cursorSideways(Right); break;
+        case CursorKey::Up: cursorVertical(true); break;
+        case CursorKey::Down: cursorVertical(false); break;
+    }
+}
+
+}  // namespace vexel
