@@ -7,6 +7,7 @@ CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
 .PHONY: all deps configure build run test bench soak fuzz test-sanitize install clean
+SHELL := /bin/bash
 
 all: build
 
@@ -29,6 +30,20 @@ test: build
 
 bench: build
 	$(BUILD)/bin/vexel-bench
+
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+# Each libFuzzer target runs for FUZZ_SECONDS; a crash or sanitizer report fails.
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXEL_FUZZ=ON -DVEXEL_GUI=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@set -e; for t in $(FUZZ_BUILD)/bin/*_fuzz; do \
+	  name=$$(basename $$t); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  $$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$name 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' ; \
+	  test $${PIPESTATUS[0]} -eq 0; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
