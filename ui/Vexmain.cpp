@@ -1,0 +1,443 @@
+#include "Vexmain.h"
+
+#include "settings/Vexcentr.h"
+#include "settings/Vexfehlr.h"
+#include "settings/Vexinfo.h"
+#include "settings/Vexoptio.h"
+#include "settings/Vexsieg.h"
+#include "settings/Vexspeed.h"
+#include "settings/qtexts.h"
+#include "settings/settingsfile.h"
+#include "settings/windows1252.h"
+#include "ui/boardwidget.h"
+#include "ui/help.h"
+#include "ui/keyboard.h"
+#include "ui/layout.h"
+#include "ui/sound.h"
+#include "ui/tickcount.h"
+#include "ui/turnpanelwidget.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QThread>
+
+#include <algorithm>
+
+namespace vexel {
+
+namespace {
+
+// The picture shown before the first game: a ring round the centre in seat 3's
+// colour, an outer ring and the centre in seat 2's.
+constexpr std::array<CellIndex, 12> TITLE_INNER_RING = {28, 29, 42, 53, 72, 82, 92, 91, 78, 67, 48, 38};
+constexpr std::array<CellIndex, 13> TITLE_OUTER_RING = {1, 2, 20, 33, 96, 108, 119, 118, 100, 87, 24, 12, 60};
+
+QRect screenGeometry(const QWidget* w) {
+    const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 640, 480);
+}
+
+}  // namespace
+
+TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPlayer& sound, std::uint64_t seed)
+    : settings_(settings),
+      settingsFile_(settingsFile),
+      sound_(sound),
+      random_(seed),
+      game_(settings, *this, random_),
+      drawing_(game_.state(), settings),
+      animation_(game_, drawing_, *this) {
+    setObjectName("TMainWindow");
+    windowSizingOn_ = true;
+    idleTimer_.setSingleShot(true);
+    idleTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] {
+        if (inIdle_) return;
+        inIdle_ = true;
+        Almost_Nothing_To_Do();
+        inIdle_ = false;
+        scheduleIdle();
+    });
+    // Whenever the event queue runs empty, make sure pending work has its timer.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { scheduleIdle(); });
+
+    askYesNo = [this](const QString& title, const QString& text) {
+        return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    };
+    tell = [this](const QString& title, const QString& text) { QMessageBox::information(this, title, text); };
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto* client = new QWidget(this);
+    client->setAutoFillBackground(true);
+    client->setPalette(pal);
+    setCentralWidget(client);
+    board_ = new BoardWidget(drawing_.surface(), client);
+    board_->onMouseDown = [this](int x, int y) { BrettPaintMouseDown(x, y); };
+    panel_ = new TurnPanelWidget(game_.state(), settings_, client);
+    buildMenu();
+
+    settingsFile_.load(settings_);
+    showTitlePicture();
+    applyMainCaptions();
+    resize(640, 480);
+    if (settings_.soundOn) playSound(settings_.language == Language::English ? 2 : 1);
+}
+
+TMainWindow::~TMainWindow() = default;
+
+void TMainWindow::attachDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
+
+void TMainWindow::buildMenu() {
+    QMenuBar* bar = menuBar();
+    mSpiel_ = bar->addMenu(QString());
+    mNeuesSpiel_ = mSpiel_->addAction(QString(), this, [this] { mNeuesSpielClick(); });
+    mSpielabbrechen_ = mSpiel_->addAction(QString(), this, [this] { Spielabbrechen(); });
+    mSpiel_->addSeparator();
+    mSieger_ = mSpiel_->addAction(QString(), this, [this] { mSiegerClick(); });
+    mSpiel_->addSeparator();
+    mBeenden_ = mSpiel_->addAction(QString(), this, [this] { close(); });
+    mOptionen_ = bar->addMenu(QString());
+    mSpieler_ = mOptionen_->addAction(QString(), this, [this] { Optionen1Click(); });
+    mUmgebung_ = mOptionen_->addAction(QString(), this, [this] { mUmgebungClick(); });
+    mOptionen_->addSeparator();
+    mSwitchtoEnglish_ = mOptionen_->addAction(QString(), this, [this] { SprachenClick(); });
+    mOptionen_->addSeparator();
+    mOptionenspeichern_ = mOptionen_->addAction(QString(), this, [this] { mOptionenspeichernClick(); });
+    mZuruecksetzen_ = mOptionen_->addAction(QString(), this, [this] { mZuruecksetzenClick(); });
+    mHilfe_ = bar->addMenu(QString());
+    mInhalt_ = mHilfe_->addAction(QString(), this, [this] { mInhaltClick(); });
+    mHilfe_->addSeparator();
+    mInfo_ = mHilfe_->addAction(QString(), this, [this] { mInfoClick(); });
+
+    const std::pair<QObject*, const char*> names[] = {
+        {mSpiel_, "mSpiel"},       {mNeuesSpiel_, "mNeuesSpiel"},       {mSpielabbrechen_, "mSpielabbrechen"},
+        {mSieger_, "mSieger"},     {mBeenden_, "mBeenden"},             {mOptionen_, "mOptionen"},
+        {mSpieler_, "mSpieler"},   {mUmgebung_, "mUmgebung"},           {mSwitchtoEnglish_, "mSwitchtoEnglish"},
+        {mOptionenspeichern_, "mOptionenspeichern"}, {mZuruecksetzen_, "mZuruecksetzen"},
+        {mHilfe_, "mHilfe"},       {mInhalt_, "mInhalt"},               {mInfo_, "mInfo"},
+    };
+    for (const auto& [object, name] : names) object->setObjectName(name);
+}
+
+void TMainWindow::applyMainCaptions() {
+    setWindowTitle(text(settings_, 1));
+    mSpiel_->setTitle(text(settings_, 2));
+    mNeuesSpiel_->setText(text(settings_, 3));
+    mSpielabbrechen_->setText(text(settings_, 4));
+    mSieger_->setText(text(settings_, 5));
+    mBeenden_->setText(text(settings_, 6));
+    mOptionen_->setTitle(text(settings_, 7));
+    mSpieler_->setText(text(settings_, 8));
+    mUmgebung_->setText(text(settings_, 9));
+    mSwitchtoEnglish_->setText(text(settings_, 10));
+    mOptionenspeichern_->setText(text(settings_, 11));
+    mZuruecksetzen_->setText(text(settings_, 12));
+    mHilfe_->setTitle(text(settings_, 17));
+    mInhalt_->setText(text(settings_, 18));
+    mInfo_->setText(text(settings_, 19));
+    showMoveNumber();
+}
+
+void TMainWindow::showTitlePicture() {
+    GameState& s = game_.state();
+    s.occupancy.fill(NO_PEG);
+    for (CellIndex c : TITLE_INNER_RING) s.occupancy[c] = 3;
+    for (CellIndex c : TITLE_OUTER_RING) s.occupancy[c] = 2;
+}
+
+// ---- Layout ---------------------------------------------------------------
+
+int TMainWindow::maxSizeUnit() const { return maxSizeUnitForScreen(screenGeometry(this).width()); }
+
+void TMainWindow::applySizeUnit(int u, bool resizeWindow) {
+    u = std::max(u, 1);
+    inLayout_ = true;
+    const bool recentre = sizeUnit_ < u || maxSizeUnit() == sizeUnit_;
+    sizeUnit_ = u;
+    if (resizeWindow && windowSizingOn_) {
+        const QRect screen = screenGeometry(this);
+        if (u == maxSizeUnit()) {
+            // Without a window manager a maximize request does nothing: the
+            // geometry set first then fills the screen all the same.
+            if (!isMaximized()) setGeometry(screen);
+            showMaximized();
+        } else {
+            if (isMaximized()) showNormal();
+            resize(CLIENT_WIDTH_UNITS * u, CLIENT_HEIGHT_UNITS * u + menuBar()->sizeHint().height());
+            if (recentre) {
+                const QSize outer = frameGeometry().size() - geometry().size() + size();
+                move(std::max(0, (screen.width() - outer.width()) / 2), std::max(0, (screen.height() - outer.height()) / 2));
+            }
+        }
+    }
+    board_->setGeometry(0, 0, 200 * u, 178 * u);
+    drawing_.setSizeUnit(u);
+    panel_->applySizeUnit(u);
+    Neuzeichnen();
+    animation_.layoutChanged();
+    inLayout_ = false;
+}
+
+void TMainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!firstPaint_) return;
+    firstPaint_ = false;
+    applySizeUnit(maxSizeUnit(), true);
+}
+
+void TMainWindow::paintEvent(QPaintEvent* event) { QMainWindow::paintEvent(event); }
+
+void TMainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainWindow::FormResize() {
+    if (inLayout_ || sizeUnit_ == 0 || !centralWidget()) return;
+    const QSize client = centralWidget()->size();
+    int u = sizeUnitForClient(client.width(), client.height());
+    if (client.width() == screenGeometry(this).width()) u = maxSizeUnit();
+    const bool fits = client == QSize(CLIENT_WIDTH_UNITS * u, CLIENT_HEIGHT_UNITS * u);
+    if (u == sizeUnit_ && (fits || isMaximized() || u == maxSizeUnit())) return;
+    applySizeUnit(u, true);
+}
+
+// ---- Drawing --------------------------------------------------------------
+
+void TMainWindow::Neuzeichnen() {
+    if (sizeUnit_ == 0) return;
+    GameState& s = game_.state();
+    // A peg waiting between two hops keeps a square saved before this repaint.
+    if (s.moveInProgress && !s.stepAnimating) {
+        PegRecord& peg = s.pegs[s.currentPlayer][s.movingPeg];
+        if (peg.hasBackground) drawing_.deleteBackground(peg.background);
+        peg.hasBackground = false;
+    }
+    drawing_.repaint();
+    animation_.forgetBackground();
+    board_->update();
+    panel_->drawTurnPanel();
+}
+
+void TMainWindow::drawBoard() {
+    drawing_.drawBoard();
+    board_->update();
+}
+void TMainWindow::drawPlayerPeg(Seat seat, int peg) {
+    drawing_.drawPlayerPeg(seat, peg);
+    board_->update();
+}
+void TMainWindow::toggleHoleMark(CellIndex cell) {
+    drawing_.toggleHoleMark(cell);
+    board_->update();
+}
+void TMainWindow::toggleCursorMark(CellIndex cell) {
+    drawing_.toggleCursorMark(cell);
+    board_->update();
+}
+void TMainWindow::discardMovingBackground() { animation_.discardMovingBackground(); }
+void TMainWindow::drawTurnPanel() { panel_->drawTurnPanel(); }
+void TMainWindow::showPlayerName(std::string_view name) { panel_->showPlayerName(fromWindows1252(name)); }
+void TMainWindow::showMoveNumber() {
+    panel_->showMoveNumberText(text(settings_, 850) + QString::number(game_.state().moveNumber));
+}
+void TMainWindow::playSound(int sound) { sound_.playSound(sound); }
+void TMainWindow::updateWinnerList() {
+    if (dialogs_.winners) dialogs_.winners->updateWinnerList();
+}
+ModalResult TMainWindow::showWinners() {
+    if (!dialogs_.winners) return ModalResult::Ok;
+    return dialogs_.winners->showCentred(this);
+}
+std::uint32_t TMainWindow::tickCount() { return vexel::tickCount(); }
+
+void TMainWindow::waitUntil(std::uint32_t tick) {
+    // The window holds still for the pause, but what was drawn shows at once.
+    board_->repaint();
+    for (;;) {
+        const std::int32_t left = std::int32_t(tick - vexel::tickCount());
+        if (left <= 0) break;
+        QThread::msleep(unsigned(left));
+    }
+}
+
+// ---- Input ----------------------------------------------------------------
+
+void TMainWindow::BrettPaintMouseDown(int x, int y) {
+    if (!game_.acceptsBoardInput()) return;
+    const CellIndex hole = drawing_.holeAt(x, y);
+    if (hole == NO_PEG) return;
+    game_.clickHole(hole);
+    scheduleIdle();
+}
+
+void TMainWindow::keyPressEvent(QKeyEvent* event) {
+    const auto key = cursorKeyFor(event->key());
+    if (!key) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    game_.pressKey(*key);
+    scheduleIdle();
+}
+
+// ---- Idle work ------------------------------------------------------------
+
+bool TMainWindow::idleWorkPending() const {
+    const GameState& s = game_.state();
+    return !closed_ && !modalDialogOpen_ && questionsOpen_ == 0 && s.gameRunning && (s.moveInProgress || s.computerToMove);
+}
+
+void TMainWindow::scheduleIdle() {
+    if (inIdle_) return;
+    if (!idleWorkPending()) {
+        idleTimer_.stop();
+        return;
+    }
+    int delay = 0;
+    const GameState& s = game_.state();
+    if (s.moveInProgress && s.stepAnimating) delay = std::max(0, int(std::int32_t(s.nextFrameTime - vexel::tickCount())));
+    if (idleTimer_.isActive() && idleTimer_.remainingTime() <= delay) return;
+    idleTimer_.start(delay);
+}
+
+bool TMainWindow::Almost_Nothing_To_Do() {
+    ++idleCalls_;
+    GameState& s = game_.state();
+    if (!modalDialogOpen_ && s.gameRunning) {
+        if (s.moveInProgress) {
+            if (s.stepAnimating) {
+                if (tickReached(vexel::tickCount(), s.nextFrameTime)) animation_.animateFrame();
+            } else {
+                animation_.advanceMove();
+            }
+        } else if (s.computerToMove) {
+            game_.computerTurnStep();
+        }
+        board_->update();
+    }
+    return modalDialogOpen_ || !(s.moveInProgress || s.computerToMove);
+}
+
+// ---- Menu commands --------------------------------------------------------
+
+template <class F>
+auto TMainWindow::withModalDialog(F&& show) {
+    modalDialogOpen_ = true;
+    idleTimer_.stop();
+    auto result = show();
+    modalDialogOpen_ = false;
+    scheduleIdle();
+    return result;
+}
+
+bool TMainWindow::confirmAbort() {
+    ++questionsOpen_;
+    idleTimer_.stop();
+    const bool yes = askYesNo(text(settings_, 800), text(settings_, 801));
+    --questionsOpen_;
+    return yes;
+}
+
+void TMainWindow::mNeuesSpielClick() {
+    if (game_.state().gameRunning) {
+        if (!confirmAbort()) {
+            scheduleIdle();
+            return;
+        }
+        game_.endGame();
+    }
+    game_.newGame();
+    if (!game_.state().gameRunning) Neuzeichnen();
+    board_->update();
+    scheduleIdle();
+}
+
+void TMainWindow::Spielabbrechen() {
+    if (!game_.state().gameRunning) return;
+    if (confirmAbort()) {
+        game_.endGame();
+        Neuzeichnen();
+    }
+    scheduleIdle();
+}
+
+void TMainWindow::mSiegerClick() {
+    withModalDialog([this] {
+        if (dialogs_.winners && dialogs_.winners->showCentred(this) == ModalResult::Abort) Spielabbrechen();
+        return 0;
+    });
+}
+
+void TMainWindow::Optionen1Click() {
+    if (!dialogs_.players) return;
+    const bool coloursChanged = withModalDialog([this] {
+        dialogs_.players->showCentred(this);
+        return dialogs_.players->coloursChanged();
+    });
+    if (coloursChanged) Neuzeichnen();
+}
+
+void TMainWindow::mUmgebungClick() {
+    if (!dialogs_.environment) return;
+    withModalDialog([this] { return dialogs_.environment->showCentred(this); });
+}
+
+void TMainWindow::SprachenClick() {
+    settings_.language = settings_.language == Language::German ? Language::English : Language::German;
+    applyMainCaptions();
+}
+
+void TMainWindow::mOptionenspeichernClick() {
+    if (!settingsFile_.save(settings_) && dialogs_.error) dialogs_.error->showSaveError(this);
+}
+
+void TMainWindow::mZuruecksetzenClick() {
+    settings_.reset(false);
+    if (!game_.state().gameRunning) {
+        showTitlePicture();
+        Neuzeichnen();
+    }
+    tell(text(settings_, 802), text(settings_, 803));
+    scheduleIdle();
+}
+
+void TMainWindow::mInhaltClick() { showHelp(0); }
+
+void TMainWindow::showHelp(int context) { vexel::showHelp(this, settings_.language, context); }
+
+void TMainWindow::mInfoClick() {
+    if (!dialogs_.about) return;
+    withModalDialog([this] { return dialogs_.about->showCentred(this); });
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+    if (game_.state().gameRunning && !confirmAbort()) {
+        event->ignore();
+        scheduleIdle();
+        return;
+    }
+    windowSizingOn_ = false;
+    closed_ = true;
+    idleTimer_.stop();
+    drawing_.releasePegBackgrounds();
+    if (settings_.soundOn) {
+        playSound(5);
+        sound_.waitSoundEnd();
+    }
+    sound_.freeSounds();
+    event->accept();
+}
+
+}  // namespace vexel

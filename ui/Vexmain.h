@@ -1,0 +1,161 @@
+// TMainWindow: the program's one main window and its control centre. It holds
+// the board, the turn panel and the menu, owns the game, implements the game's
+// view onto the screen, and runs the idle work that carries out moves and
+// computer turns. The idle work never spins: it sleeps until the next frame is
+// due and arms nothing when there is nothing to do.
+#pragma once
+
+#include "core/game.h"
+#include "core/gameview.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "ui/animation.h"
+#include "ui/boarddraw.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace vexel {
+
+class BoardWidget;
+class TurnPanelWidget;
+class SettingsFile;
+class SoundPlayer;
+class TAboutBox;
+class TOptionenDlg;
+class TEnvironDlg;
+class TFehlerWin;
+class TCompLevelDlg;
+class TSiegerAnzeige;
+
+// The dialogs live as long as the program; the application creates them after
+// the main window and hands them over.
+struct Dialogs {
+    TAboutBox* about = nullptr;
+    TOptionenDlg* players = nullptr;
+    TEnvironDlg* environment = nullptr;
+    TFehlerWin* error = nullptr;
+    TCompLevelDlg* level = nullptr;
+    TSiegerAnzeige* winners = nullptr;
+};
+
+class TMainWindow : public QMainWindow, private GameView {
+    Q_OBJECT
+public:
+    TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPlayer& sound, std::uint64_t seed);
+    ~TMainWindow() override;
+    void attachDialogs(const Dialogs& dialogs);
+
+    Game& game() { return game_; }
+    BoardDrawing& drawing() { return drawing_; }
+    BoardWidget* board() const { return board_; }
+    TurnPanelWidget* turnPanel() const { return panel_; }
+    int sizeUnit() const { return sizeUnit_; }
+    bool modalDialogOpen() const { return modalDialogOpen_; }
+    std::uint64_t idleCalls() const { return idleCalls_; }
+
+    // Layout
+    int maxSizeUnit() const;
+    void applySizeUnit(int u, bool resizeWindow);
+    void showTitlePicture();
+    void applyMainCaptions();
+
+    // Menu commands
+    void mNeuesSpielClick();
+    void Spielabbrechen();
+    void mSiegerClick();
+    void Optionen1Click();
+    void mUmgebungClick();
+    void SprachenClick();
+    void mOptionenspeichernClick();
+    void mZuruecksetzenClick();
+    void mInhaltClick();
+    void mInfoClick();
+    void showHelp(int context);
+
+    // One piece of timed work; returns true ("done") when nothing is pending.
+    bool Almost_Nothing_To_Do();
+
+    // Yes/No and OK questions go through these, so that tests can answer them.
+    std::function<bool(const QString& title, const QString& text)> askYesNo;
+    std::function<void(const QString& title, const QString& text)> tell;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // GameView
+    void drawBoard() override;
+    void drawPlayerPeg(Seat seat, int peg) override;
+    void toggleHoleMark(CellIndex cell) override;
+    void toggleCursorMark(CellIndex cell) override;
+    void discardMovingBackground() override;
+    void drawTurnPanel() override;
+    void showPlayerName(std::string_view windows1252Name) override;
+    void showMoveNumber() override;
+    void playSound(int sound) override;
+    void updateWinnerList() override;
+    ModalResult showWinners() override;
+    std::uint32_t tickCount() override;
+    void waitUntil(std::uint32_t tick) override;
+
+    void buildMenu();
+    void Neuzeichnen();
+    void FormResize();
+    void BrettPaintMouseDown(int x, int y);
+    bool confirmAbort();
+    // Runs a dialog opened from the menu with the timed work held.
+    template <class F> auto withModalDialog(F&& show);
+    // Arms the idle timer for the next piece of work, if any.
+    void scheduleIdle();
+    bool idleWorkPending() const;
+
+    Settings& settings_;
+    SettingsFile& settingsFile_;
+    SoundPlayer& sound_;
+    Random random_;
+    Game game_;
+    BoardDrawing drawing_;
+    MoveAnimation animation_;
+    Dialogs dialogs_;
+
+    BoardWidget* board_ = nullptr;
+    TurnPanelWidget* panel_ = nullptr;
+    QTimer idleTimer_;
+
+    int sizeUnit_ = 0;
+    bool inLayout_ = false;
+    bool windowSizingOn_ = false;
+    bool firstPaint_ = true;
+    bool modalDialogOpen_ = false;
+    bool inIdle_ = false;
+    bool closed_ = false;
+    int questionsOpen_ = 0;
+    std::uint64_t idleCalls_ = 0;
+
+    QMenu* mSpiel_ = nullptr;
+    QMenu* mOptionen_ = nullptr;
+    QMenu* mHilfe_ = nullptr;
+    QAction* mNeuesSpiel_ = nullptr;
+    QAction* mSpielabbrechen_ = nullptr;
+    QAction* mSieger_ = nullptr;
+    QAction* mBeenden_ = nullptr;
+    QAction* mSpieler_ = nullptr;
+    QAction* mUmgebung_ = nullptr;
+    QAction* mSwitchtoEnglish_ = nullptr;
+    QAction* mOptionenspeichern_ = nullptr;
+    QAction* mZuruecksetzen_ = nullptr;
+    QAction* mInhalt_ = nullptr;
+    QAction* mInfo_ = nullptr;
+};
+
+}  // namespace vexel
