@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb, as on a desktop, and checks what it shows:
+# the title picture at start, then the pegs of every seat after a new game
+# started from the menu with the keyboard. Then, on a bare X server without a
+# window manager, the maximized window must still fill the screen.
+# Usage: run-e2e.sh BIN_DIR SCREENCHECK
+set -euo pipefail
+bin_dir=$1
+check=$2
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A copy of the program folder: no settings file of the developer's interferes.
+cp -r "$bin_dir"/. "$work/"
+rm -f "$work/VEXEL.CFG"
+
+start_x() {  # display, with_wm
+  Xvfb ":$1" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+  for _ in $(seq 50); do xdpyinfo -display ":$1" >/dev/null 2>&1 && break; sleep 0.1; done
+  if [ "$2" = yes ]; then DISPLAY=":$1" openbox >/dev/null 2>&1 & pids+=($!); sleep 0.5; fi
+}
+
+fail() { echo "e2e: $*"; exit 1; }
+
+display=$((90 + RANDOM % 100))
+start_x "$display" yes
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+"$work/vexel" >"$work/vexel.log" 2>&1 & vexel_pid=$!; pids+=($vexel_pid)
+xdotool search --sync --onlyvisible --name '^Vexel$' >/dev/null || fail "no window"
+sleep 1.5
+
+# Title picture: yellow pegs (seat 2) round a red ring (seat 3) on the silver
+# board; no magenta peg yet (seat 4 is not in the picture).
+read -r yellow silver magenta cyan < <("$check" FFFF00 C0C0C0 FF00FF 00FFFF)
+echo "title picture: yellow=$yellow silver=$silver magenta=$magenta"
+[ "$yellow" -gt 2000 ] || fail "title picture pegs missing"
+[ "$silver" -gt 50000 ] || fail "board missing"
+[ "$magenta" -lt 50 ] || fail "pegs drawn before a game"
+
+# New game through the menu accelerators: Alt+S opens "&Spiel", N is "&Neues Spiel".
+win=$(xdotool search --onlyvisible --name '^Vexel$' | head -n1)
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+xdotool key --window "$win" alt+s
+sleep 0.5
+xdotool key n
+sleep 1.5
+read -r magenta cyan green < <("$check" FF00FF 00FFFF 00FF00)
+echo "after new game: magenta=$magenta cyan=$cyan green=$green"
+[ "$magenta" -gt 2000 ] || fail "seat 4's pegs did not appear"
+[ "$cyan" -gt 2000 ] || fail "seat 5's pegs did not appear"
+kill "$vexel_pid" 2>/dev/null || true
+
+# Bare X server: the maximized window still fills the screen.
+display2=$((display + 100))
+start_x "$display2" no
+export DISPLAY=":$display2"
+"$work/vexel" >"$work/vexel2.log" 2>&1 & pids+=($!)
+win=$(xdotool search --sync --onlyvisible --name '^Vexel$' | head -n1)
+sleep 1
+geometry=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p')
+echo "bare server window: $geometry"
+[ "$geometry" = "1280x1024" ] || fail "window does not fill the screen without a window manager"
+echo "e2e: ok"

@@ -1,0 +1,266 @@
+// The main window driven as a user would: menu commands, clicks and keys on
+// the board, whole games, the idle work and the layout.
+#include "app/vexelapp.h"
+#include "core/board.h"
+#include "settings/Vexsieg.h"
+#include "ui/boardwidget.h"
+#include "ui/turnpanelwidget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace vexel;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("vexel-window-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+        app_ = std::make_unique<VexelApp>(folder_, 7);
+        window().askYesNo = [this](const QString&, const QString&) {
+            ++questions_;
+            return answerYes_;
+        };
+        window().tell = [](const QString&, const QString&) {};
+        window().show();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        // Leave without the closing question.
+        if (window().game().state().gameRunning) window().game().endGame();
+        app_->settings.soundOn = false;
+        window().close();
+        app_.reset();
+        std::filesystem::remove_all(folder_);
+    }
+
+    TMainWindow& window() { return *app_->window; }
+    Settings& settings() { return app_->settings; }
+    GameState& state() { return window().game().state(); }
+
+    void seatsPlaying(std::initializer_list<std::pair<int, PlayerKind>> seats) {
+        for (PlayerSlot& slot : settings().playerSettings) slot.kind = PlayerKind::NotPlaying;
+        for (auto [seat, kind] : seats) settings().playerSettings[seat].kind = kind;
+    }
+
+    QPoint holePoint(CellIndex c) {
+        const PixelPoint p = window().drawing().cellPos(c);
+        return {p.x, p.y};
+    }
+    void click(CellIndex c) { QTest::mouseClick(window().board(), Qt::LeftButton, {}, holePoint(c)); }
+
+    // Runs the event loop until `done` holds or `ms` pass.
+    template <class F>
+    bool runUntil(F done, int ms) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done()) {
+            if (timer.elapsed() > ms) return false;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        }
+        return true;
+    }
+
+    // A legal single step for the seat to move: (peg hole, empty neighbour).
+    std::pair<CellIndex, CellIndex> someStep() {
+        const GameState& s = state();
+        for (int k = 0; k < s.pegsPerPlayer; ++k) {
+            const CellIndex from = s.pegs[s.currentPlayer][k].cell;
+            for (int d = 0; d < 6; ++d) {
+                const CellIndex to = NEIGHBOURS[from][d];
+                if (to != NO_PEG && s.occupancy[to] == NO_PEG) return {from, to};
+            }
+        }
+        return {NO_PEG, NO_PEG};
+    }
+
+    std::filesystem::path folder_;
+    std::unique_ptr<VexelApp> app_;
+    bool answerYes_ = true;
+    int questions_ = 0;
+};
+
+// Answers every winners display that opens: Continue while offered, else Game Over.
+struct WinnersAnswerer {
+    QTimer timer;
+    int answered = 0;
+    WinnersAnswerer() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<TSiegerAnzeige*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            auto* weiter = dialog->findChild<QPushButton*>("WeiterButton");
+            auto* ende = dialog->findChild<QPushButton*>("EndeButton");
+            ++answered;
+            if (weiter && weiter->isVisible())
+                weiter->click();
+            else if (ende)
+                ende->click();
+        });
+        timer.start(10);
+    }
+};
+
+TEST_F(MainWindowTest, OpensAtTheLargestLevelWithTheTitlePicture) {
+    EXPECT_EQ(window().sizeUnit(), window().maxSizeUnit());
+    EXPECT_EQ(window().board()->size(), QSize(200 * window().sizeUnit(), 178 * window().sizeUnit()));
+    EXPECT_EQ(window().windowTitle(), "Vexel");
+    // Title picture: seat 3's ring and seat 2's outer ring and centre.
+    EXPECT_EQ(state().occupancy[28], 3);
+    EXPECT_EQ(state().occupancy[60], 2);
+    EXPECT_EQ(state().occupancy[0], NO_PEG);
+    const QImage& surface = window().drawing().surface();
+    const PixelPoint centre = window().drawing().cellPos(60);
+    EXPECT_EQ(QColor(surface.pixel(centre.x, centre.y)), QColor(255, 255, 0)) << "seat 2's default colour is yellow";
+}
+
+TEST_F(MainWindowTest, LayoutFollowsTheSizeLevel) {
+    for (int u : {1, 2, 3}) {
+        window().applySizeUnit(u, true);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window().board()->geometry(), QRect(0, 0, 200 * u, 178 * u));
+        EXPECT_EQ(window().turnPanel()->geometry(), QRect(198 * u, 8 * u, 54 * u, 160 * u));
+        EXPECT_EQ(window().turnPanel()->moveNumberLabel()->isVisibleTo(window().turnPanel()), u > 1) << "level " << u;
+        EXPECT_EQ(window().drawing().surface().size(), QSize(200 * u, 178 * u));
+    }
+}
+
+TEST_F(MainWindowTest, LanguageSwitchRecaptionsWindowMenuAndMoveNumber) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    window().mNeuesSpielClick();
+    auto* item = window().findChild<QAction*>("mSwitchtoEnglish");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "Switch to &English");
+    EXPECT_EQ(window().turnPanel()->moveNumberLabel()->text(), "Zug Nr.1");
+    window().SprachenClick();
+    EXPECT_EQ(window().windowTitle(), "Vexel Stars");
+    EXPECT_EQ(item->text(), "Auf &Deutsch schalten");
+    EXPECT_EQ(window().findChild<QAction*>("mNeuesSpiel")->text(), "&New game");
+    EXPECT_EQ(window().turnPanel()->moveNumberLabel()->text(), "Move No.1");
+    EXPECT_TRUE(state().gameRunning) << "the running game is not disturbed";
+    window().SprachenClick();
+    EXPECT_EQ(window().windowTitle(), "Vexel");
+    EXPECT_EQ(window().findChild<QAction*>("mZuruecksetzen")->text(), "&Zurücksetzen");
+}
+
+TEST_F(MainWindowTest, MouseSelectsStepsAndCommitsWithMarksOnTheSurface) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    settings().humanSpeed = 0;
+    window().mNeuesSpielClick();
+    const auto [from, to] = someStep();
+    ASSERT_NE(from, NO_PEG);
+    const QImage before = window().drawing().surface().copy();
+    click(from);
+    EXPECT_EQ(state().movePathLength, 1);
+    const QImage selected = window().drawing().surface().copy();
+    EXPECT_NE(selected, before);
+    click(to);
+    EXPECT_TRUE(state().stepMade);
+    click(from);  // selecting the peg again drops the step
+    EXPECT_EQ(state().movePathLength, 1);
+    EXPECT_EQ(window().drawing().surface(), selected) << "marks match the path exactly";
+    click(to);
+    const Seat mover = state().currentPlayer;
+    click(to);  // a second click on the last hole commits
+    ASSERT_TRUE(runUntil([&] { return state().currentPlayer != mover; }, 5000));
+    EXPECT_EQ(state().occupancy[to], mover);
+    EXPECT_EQ(state().occupancy[from], NO_PEG);
+}
+
+TEST_F(MainWindowTest, IdleWorkRunsAboutOncePerFrameNotThousandsOfTimes) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    settings().humanSpeed = 3;
+    settings().moveSoundOn = false;
+    window().mNeuesSpielClick();
+    const auto [from, to] = someStep();
+    click(from);
+    click(to);
+    const std::uint64_t before = window().idleCalls();
+    const Seat mover = state().currentPlayer;
+    click(to);
+    ASSERT_TRUE(runUntil([&] { return state().currentPlayer != mover; }, 5000));
+    const std::uint64_t calls = window().idleCalls() - before;
+    // One hop at speed 3: 14 frames, the start of the hop and the end of the move.
+    EXPECT_GE(calls, 15u);
+    EXPECT_LE(calls, 40u);
+}
+
+TEST_F(MainWindowTest, KeyboardCursorEntersAMove) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    window().mNeuesSpielClick();
+    QTest::keyClick(&window(), Qt::Key_Up);
+    EXPECT_TRUE(state().keyboardCursorShown);
+    EXPECT_EQ(state().keyboardCursor[state().currentPlayer], 60);
+    QTest::keyClick(&window(), Qt::Key_Up);
+    EXPECT_EQ(state().keyboardCursor[state().currentPlayer], 51);
+}
+
+TEST_F(MainWindowTest, AllComputerGameAtSpeedZeroPlaysToTheEnd) {
+    seatsPlaying({{0, PlayerKind::Computer}, {3, PlayerKind::Computer}});
+    settings().playerSettings[0].level = 2;
+    settings().playerSettings[3].level = 2;
+    settings().computerSpeed = 0;
+    settings().soundOn = false;
+    WinnersAnswerer answerer;
+    window().mNeuesSpielClick();
+    ASSERT_TRUE(state().gameRunning);
+    ASSERT_TRUE(runUntil([&] { return !state().gameRunning; }, 120000)) << "move " << state().moveNumber;
+    EXPECT_GE(answerer.answered, 1);
+    EXPECT_NE(state().finishOrder[0], NO_PEG);
+    EXPECT_NE(state().finishOrder[1], NO_PEG);
+}
+
+TEST_F(MainWindowTest, AbortDuringAHopLeavesTheMovingPegOffTheBoard) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    settings().humanSpeed = 5;
+    window().mNeuesSpielClick();
+    const auto [from, to] = someStep();
+    click(from);
+    click(to);
+    click(to);
+    ASSERT_TRUE(runUntil([&] { return state().stepAnimating; }, 3000));
+    window().Spielabbrechen();
+    EXPECT_EQ(questions_, 1);
+    EXPECT_FALSE(state().gameRunning);
+    EXPECT_EQ(state().occupancy[from], NO_PEG);
+    EXPECT_EQ(state().occupancy[to], NO_PEG);
+    // Nothing is pending: the idle work has stopped.
+    const std::uint64_t calls = window().idleCalls();
+    QTest::qWait(100);
+    EXPECT_EQ(window().idleCalls(), calls);
+}
+
+TEST_F(MainWindowTest, NewGameQuestionAnsweredNoKeepsTheGame) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    window().mNeuesSpielClick();
+    const auto occupancy = state().occupancy;
+    const auto [from, to] = someStep();
+    click(from);
+    answerYes_ = false;
+    window().mNeuesSpielClick();
+    EXPECT_EQ(questions_, 1);
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().movePathLength, 1) << "the selection stays";
+    EXPECT_EQ(state().occupancy, occupancy);
+}
+
+TEST_F(MainWindowTest, NoGameStartsWhenNobodyPlays) {
+    seatsPlaying({});
+    window().mNeuesSpielClick();
+    EXPECT_FALSE(state().gameRunning);
+    EXPECT_EQ(window().idleCalls(), 0u);
+}
+
+}  // namespace
