@@ -1,0 +1,53 @@
+#include "ui/drawprims.h"
+
+#include <cmath>
+
+namespace vexel {
+
+QColor toQColor(ColourRef c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+int roundHalfEven(double v) {
+    const double lower = std::floor(v);
+    const double diff = v - lower;
+    int result = int(lower);
+    if (diff > 0.5 || (diff == 0.5 && result % 2 != 0)) ++result;
+    return result;
+}
+
+void preparePainter(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void setPen(QPainter& painter, const QColor& colour) {
+    QPen pen(colour);
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+}
+
+QRect boxRect(int x1, int y1, int x2, int y2) { return QRect(x1, y1, x2 - x1, y2 - y1); }
+
+void drawEllipseBox(QPainter& painter, int x1, int y1, int x2, int y2) {
+    painter.drawEllipse(boxRect(x1, y1, x2, y2));
+}
+
+void drawRectBox(QPainter& painter, int x1, int y1, int x2, int y2) {
+    painter.drawRect(boxRect(x1, y1, x2, y2));
+}
+
+void drawCircle(QPainter& painter, int x, int y, int radius) {
+    drawEllipseBox(painter, x - radius, y - radius, x + radius, y + radius);
+}
+
+void drawTriangle(QPainter& painter, QPoint a, QPoint b, QPoint c) {
+    const QPoint points[3] = {a, b, c};
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(points, 3);
+    painter.restore();
+}
+
+}  // namespace vexel

@@ -1,0 +1,49 @@
+// The few shapes every Vexel surface is drawn from, in one pixel convention:
+// a box given as (x1, y1)-(x2, y2) covers the pixels x1..x2 and y1..y2, both
+// ends included. So a hole of radius 2s around (x, y) is drawn over
+// (x - 2s, y - 2s)-(x + 2s, y + 2s) and comes out symmetric about its centre,
+// and the board's ellipse (14s, 10s)-(182s, 170s) touches x = 14s and x = 182s.
+//
+// Qt's raster engine, with antialiasing off and a 1-pixel pen, paints the
+// outline of drawEllipse/drawRect/drawArc(QRect(x, y, w, h)) from x to x + w
+// inclusive, so the box (x1, y1)-(x2, y2) maps to QRect(x1, y1, x2 - x1, y2 - y1).
+// Lines and closed polygons include both end points.
+#pragma once
+
+#include "core/settings.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+
+namespace vexel {
+
+// Stored colours are 0x00BBGGRR, red in the low byte.
+QColor toQColor(ColourRef c);
+
+// Nearest integer, an exact half going to the even neighbour.
+int roundHalfEven(double v);
+
+// Fixed colours of the boards and stars.
+inline const QColor WHITE{255, 255, 255};
+inline const QColor SILVER{192, 192, 192};
+inline const QColor BLACK{0, 0, 0};
+inline const QColor GREEN{0, 128, 0};
+inline const QColor RED{255, 0, 0};
+inline const QColor BLUE{0, 0, 255};
+
+// A painter on `canvas` with antialiasing off; pen and brush are set per shape.
+void preparePainter(QPainter& painter);
+void setPen(QPainter& painter, const QColor& colour);
+
+QRect boxRect(int x1, int y1, int x2, int y2);
+// Outline in the pen, inside in the brush (Qt::NoBrush for hollow).
+void drawEllipseBox(QPainter& painter, int x1, int y1, int x2, int y2);
+void drawRectBox(QPainter& painter, int x1, int y1, int x2, int y2);
+// Circle of the given radius around (x, y): box (x - r, y - r)-(x + r, y + r).
+void drawCircle(QPainter& painter, int x, int y, int radius);
+// Closed outline through three points, not filled.
+void drawTriangle(QPainter& painter, QPoint a, QPoint b, QPoint c);
+
+}  // namespace vexel
