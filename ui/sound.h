@@ -1,0 +1,61 @@
+// Plays the five game sounds from memory on the default audio output.
+//
+// Playing never blocks the caller and never reports anything: without an
+// audio device, or with a wave format the device does not take, the game is
+// simply silent. A new sound cuts the one that is playing.
+//
+// The audio is fed from a thread of its own, so that the window's blocking
+// pauses (between hops, at closing) do not starve the device of samples.
+#pragma once
+
+#include "ui/soundfile.h"
+
+#include <QAudioFormat>
+#include <QByteArray>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QThread;
+
+namespace vexel {
+
+class SoundWorker;
+
+class SoundPlayer {
+public:
+    explicit SoundPlayer(SoundBank bank);
+    ~SoundPlayer();
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
+
+    // Sound 1..5; asynchronous. An absent sound does nothing, and the counted
+    // end of the last sound stays as it was.
+    void playSound(int sound);
+    // Sleeps until the counted length (SOUND_LENGTH) of the last started sound has passed.
+    void waitSoundEnd();
+    // Releases the sounds. A sound whose counted length has passed may still
+    // be in the device's buffer: it is let out (briefly) rather than cut.
+    void freeSounds();
+
+    bool has(int sound) const;
+    // Tick count at which the last started sound is counted as finished.
+    std::uint32_t soundEndTime() const { return soundEndTime_; }
+
+private:
+    struct Prepared {
+        QByteArray pcm;  // the samples followed by a stretch of silence
+        QAudioFormat format;
+    };
+
+    void stopPlaying(bool letTailOut);
+
+    std::array<Prepared, SOUND_COUNT> sounds_;  // empty pcm = absent
+    std::uint32_t soundEndTime_ = 0;
+    bool anySoundStarted_ = false;
+    std::unique_ptr<QThread> thread_;
+    SoundWorker* worker_ = nullptr;  // lives in thread_ and is deleted there
+};
+
+}  // namespace vexel
