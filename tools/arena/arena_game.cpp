@@ -1,0 +1,124 @@
+#include "arena_game.h"
+
+#include "core/game.h"
+#include "core/headlessview.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace vexel::arena {
+
+std::uint64_t arenaGameSeed(std::uint64_t seriesSeed, int gameNumber) {
+    // Mixed, so that the series of neighbouring seeds share no games.
+    std::uint64_t z = seriesSeed * 0x9E3779B97F4A7C15ULL + std::uint64_t(gameNumber);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+namespace {
+
+Settings arenaSettings(const ArenaOptions& options) {
+    Settings settings;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        PlayerSlot& slot = settings.playerSettings[seat];
+        if (options.levels[seat] == NOT_SEATED) {
+            slot.kind = PlayerKind::NotPlaying;
+        } else {
+            slot.kind = PlayerKind::Computer;
+            slot.level = std::uint8_t(options.levels[seat]);
+        }
+    }
+    settings.alwaysTenPegs = options.alwaysTenPegs;
+    settings.humanSpeed = 0;
+    settings.computerSpeed = 0;
+    return settings;
+}
+
+// Marks on the board are exactly the holes of the path being entered.
+bool marksMatchPath(const GameState& s, const HeadlessView& view) {
+    const int entries = s.moveInProgress ? 0 : s.movePathLength;
+    std::array<bool, CELL_COUNT> onPath{};
+    for (int i = 0; i < entries; ++i) {
+        const CellIndex c = s.movePath[i].cell;
+        if (c >= CELL_COUNT || onPath[c]) return false;
+        onPath[c] = true;
+    }
+    return onPath == view.holeMarks;
+}
+
+int cursorMarkCount(const HeadlessView& view) {
+    return int(std::count(view.cursorMarks.begin(), view.cursorMarks.end(), true));
+}
+
+}  // namespace
+
+ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSeed) {
+    ArenaGameResult result;
+    result.seed = gameSeed;
+
+    Settings settings = arenaSettings(options);
+    Random random(gameSeed);
+    HeadlessView view;
+    Game game(settings, view, random);
+    const GameState& s = game.state();
+    // The winners display: go on while there is a place left to play for.
+    view.answerWinners = [&s] {
+        const int playing = s.playingSeatCount();
+        const bool continueOffered = s.gameRunning && s.finishOrder[playing - 1] == NO_PEG;
+        return continueOffered ? ModalResult::Ok : ModalResult::Abort;
+    };
+
+    game.newGame();
+    const PlayerSlots playersAtStart = s.players;
+    // Every turn takes at most three calls (search, commit, completion); more
+    // than that means the loop no longer advances the game.
+    const long callLimit = 4L * options.maxTurns + 16;
+    long calls = 0;
+    while (s.gameRunning) {
+        if (++calls > callLimit) {
+            ++result.stalls;
+            game.endGame();
+            break;
+        }
+        if (s.moveInProgress) {
+            game.completeMove();
+            result.positionViolations += countInvariantViolations(s, playersAtStart);
+            if (view.markedHoleCount() != 0 || cursorMarkCount(view) != 0) ++result.markViolations;
+        } else if (s.computerToMove && s.computerPhase == 0) {
+            if (result.computerTurns == options.maxTurns) {
+                game.endGame();
+                break;
+            }
+            ++result.computerTurns;
+            const auto started = std::chrono::steady_clock::now();
+            game.computerTurnStep();
+            const auto took = std::chrono::steady_clock::now() - started;
+            result.searchMs.push_back(std::chrono::duration<double, std::milli>(took).count());
+            // A seat without a legal move passes, and the next turn may already
+            // wait in phase 0; phase 1 means a move was found and entered.
+            if (s.computerToMove && s.computerPhase == 1) {
+                // The move found must have gone in hole by hole, complete and legal.
+                const CandidateMove& move = game.computer().chosen();
+                if (!game.moveReady() || s.movePathLength != move.lastLanding + 2 || s.pathEnd() != move.finalHole())
+                    ++result.entryViolations;
+                if (!marksMatchPath(s, view)) ++result.markViolations;
+            }
+        } else if (s.computerToMove) {
+            game.computerTurnStep();
+        } else {
+            // Every seat is a computer, so someone must always be to move.
+            ++result.stalls;
+            game.endGame();
+        }
+    }
+    if (view.markedHoleCount() != 0 || cursorMarkCount(view) != 0) ++result.markViolations;
+
+    const int playing = int(std::count_if(playersAtStart.begin(), playersAtStart.end(), [](const PlayerSlot& p) { return p.plays(); }));
+    result.finished = playing > 0 && s.finishOrder[playing - 1] != NO_PEG;
+    for (int place = 0; place < SEAT_COUNT; ++place)
+        if (s.finishOrder[place] < SEAT_COUNT) result.place[s.finishOrder[place]] = place + 1;
+    return result;
+}
+
+}  // namespace vexel::arena

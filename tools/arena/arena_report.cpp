@@ -1,0 +1,111 @@
+#include "arena_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vexel::arena {
+
+TimeSummary summarizeTimes(std::vector<double> samples) {
+    if (samples.empty()) return {};
+    std::sort(samples.begin(), samples.end());
+    auto rank = [&](double fraction) {
+        const auto r = std::size_t(std::ceil(fraction * double(samples.size())));
+        return samples[std::clamp<std::size_t>(r, 1, samples.size()) - 1];
+    };
+    return {rank(0.5), rank(0.99), samples.back()};
+}
+
+void ArenaTotals::add(int gameNumber, const ArenaGameResult& game) {
+    ++games;
+    turns += game.computerTurns;
+    searchMs.insert(searchMs.end(), game.searchMs.begin(), game.searchMs.end());
+    positionViolations += game.positionViolations;
+    markViolations += game.markViolations;
+    entryViolations += game.entryViolations;
+    stalls += game.stalls;
+    if (!game.finished) {
+        ++unfinished;
+        unfinishedGames.emplace_back(gameNumber, game.seed);
+        return;
+    }
+    ++finishedGames;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (game.place[seat] == 1) ++wins[seat];
+        placeSum[seat] += game.place[seat];
+    }
+}
+
+bool ArenaTotals::sameOutcome(const ArenaTotals& o) const {
+    return games == o.games && unfinished == o.unfinished && turns == o.turns && wins == o.wins && placeSum == o.placeSum &&
+           finishedGames == o.finishedGames && searchMs.size() == o.searchMs.size() && violations() == o.violations() &&
+           unfinishedGames == o.unfinishedGames;
+}
+
+ArenaTotals runArena(const ArenaOptions& options) {
+    ArenaTotals totals;
+    const int first = options.onlyGame != 0 ? options.onlyGame : 1;
+    const int last = options.onlyGame != 0 ? options.onlyGame : options.games;
+    for (int n = first; n <= last; ++n) totals.add(n, playArenaGame(options, arenaGameSeed(options.seed, n)));
+    return totals;
+}
+
+namespace {
+
+std::string format(const char* pattern, auto... values) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, pattern, values...);
+    return buffer;
+}
+
+// Average place of a seat over the finished games; negative when there are none.
+double averagePlace(const ArenaTotals& t, int seat) {
+    return t.finishedGames == 0 ? -1.0 : double(t.placeSum[seat]) / t.finishedGames;
+}
+
+}  // namespace
+
+std::string formatTable(const ArenaOptions& options, const ArenaTotals& t) {
+    std::string out = "seat  level  wins  avg place\n";
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (options.levels[seat] == NOT_SEATED) continue;
+        const double avg = averagePlace(t, seat);
+        out += format("%4d  %5d  %4d  %9s\n", seat, options.levels[seat], t.wins[seat],
+                      avg < 0 ? "-" : format("%.3f", avg).c_str());
+    }
+    out += format("games %d, unfinished %d, computer turns %ld\n", t.games, t.unfinished, t.turns);
+    const TimeSummary times = summarizeTimes(t.searchMs);
+    out += format("search ms: median %.3f, p99 %.3f, max %.3f\n", times.median, times.p99, times.max);
+    out += format("invariant violations: %ld (position %ld, marks %ld, move entry %ld, stalled %ld)\n", t.violations(),
+                  t.positionViolations, t.markViolations, t.entryViolations, t.stalls);
+    for (const auto& [number, seed] : t.unfinishedGames)
+        out += format("unfinished game %d (game seed %llu): ", number, (unsigned long long)seed) + replayCommand(options, number) + "\n";
+    return out;
+}
+
+std::string formatJson(const ArenaOptions& options, const ArenaTotals& t) {
+    std::string out = format("{\"games\":%d,\"unfinished\":%d,\"turns\":%ld,\"seats\":[", t.games, t.unfinished, t.turns);
+    bool first = true;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (options.levels[seat] == NOT_SEATED) continue;
+        const double avg = averagePlace(t, seat);
+        out += format("%s{\"seat\":%d,\"level\":%d,\"wins\":%d,\"avg_place\":%s}", first ? "" : ",", seat,
+                      options.levels[seat], t.wins[seat], avg < 0 ? "null" : format("%.3f", avg).c_str());
+        first = false;
+    }
+    const TimeSummary times = summarizeTimes(t.searchMs);
+    out += format("],\"search_ms\":{\"median\":%.3f,\"p99\":%.3f,\"max\":%.3f},\"invariant_violations\":%ld}", times.median,
+                  times.p99, times.max, t.violations());
+    return out;
+}
+
+std::string replayCommand(const ArenaOptions& options, int gameNumber) {
+    std::string out = format("vexel-arena --seed %llu --game %d", (unsigned long long)options.seed, gameNumber);
+    if (options.alwaysTenPegs) out += " --ten";
+    if (options.maxTurns != ArenaOptions{}.maxTurns) out += format(" --max-turns %d", options.maxTurns);
+    for (int seat = 0; seat < SEAT_COUNT; ++seat)
+        if (options.levels[seat] != NOT_SEATED) out += format(" %d=%d", seat, options.levels[seat]);
+    return out;
+}
+
+}  // namespace vexel::arena
