@@ -47,6 +47,9 @@ bool Settings::repair() {
     if (!coloursValid)
         for (int s = 0; s < SEAT_COUNT; ++s) playerSettings[s].colour = std::uint8_t(s);
 
+    // A colour is 0x00BBGGRR; a high byte would make two equal-looking colours differ.
+    for (ColourRef& colour : pegColours) colour &= 0x00FFFFFF;
+
     if (humanSpeed >= SPEED_COUNT) humanSpeed = defaults.humanSpeed;
     if (computerSpeed >= SPEED_COUNT) computerSpeed = defaults.computerSpeed;
     if (language != Language::German && language != Language::English) language = defaults.language;

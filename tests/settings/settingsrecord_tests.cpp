@@ -1,0 +1,299 @@
+// The settings record: byte layout, the magic and length checks, the repair of
+// out-of-range values, and the bytes this program must carry through unchanged.
+#include "settings/settingsrecord.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace vexel;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A record as another copy of the program would have written it with the defaults.
+Bytes defaultRecord() {
+    SettingsRecord record;
+    const auto& b = record.encode(Settings{});
+    return Bytes(b.begin(), b.end());
+}
+
+std::uint32_t u32At(const Bytes& b, std::size_t at) {
+    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
+           std::uint32_t(b[at + 3]) << 24;
+}
+
+Settings unusualSettings() {
+    Settings s;
+    s.pegColours = {0x00102030, 0x00405060, 0x00708090, 0x00A0B0C0, 0x00D0E0F0, 0x00010203};
+    s.soundOn = false;
+    s.moveSoundOn = false;
+    s.playerSettings = {
+        makePlayerSlot(PlayerKind::Computer, 0, 5, "Ärger"),
+        makePlayerSlot(PlayerKind::NotPlaying, 2, 4, ""),
+        makePlayerSlot(PlayerKind::Human, 1, 3, "Zwanzigeinszeichen..."),
+        makePlayerSlot(PlayerKind::Computer, 2, 0, "\xDC"),
+        makePlayerSlot(PlayerKind::Human, 0, 1, "Bo"),
+        makePlayerSlot(PlayerKind::NotPlaying, 1, 2, "x"),
+    };
+    s.alwaysTenPegs = true;
+    s.humanSpeed = 0;
+    s.computerSpeed = 5;
+    s.language = Language::English;
+    s.markDirection = false;
+    return s;
+}
+
+}  // namespace
+
+TEST(SettingsRecord, StartsZeroedAndEncodesTheDefaultsAtTheirOffsets) {
+    SettingsRecord record;
+    for (std::uint8_t byte : record.bytes()) ASSERT_EQ(byte, 0);
+
+    const Bytes b = defaultRecord();
+    ASSERT_EQ(b.size(), 200u);
+    const Bytes magic = {13, 'V', 'e', 'x', 'e', 'l', ' ', 'C', 'F', 'G', 0x0D, 0x0A, 0x1A, 0x03};
+    EXPECT_EQ(Bytes(b.begin(), b.begin() + 14), magic);
+    // Green, then blue, little-endian 0x00BBGGRR.
+    EXPECT_EQ((Bytes{b[16], b[17], b[18], b[19], b[20], b[21], b[22], b[23]}), (Bytes{0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00}));
+    EXPECT_EQ(u32At(b, 36), 0x00FFFF00u);
+    EXPECT_EQ(b[40], 1);
+    EXPECT_EQ(b[41], 1);
+    // Seat 0 at 42, seat 5 at 167: kind, level, colour, length, name.
+    EXPECT_EQ((Bytes{b[42], b[43], b[44], b[45]}), (Bytes{0, 0, 0, 9}));
+    EXPECT_EQ(std::string(b.begin() + 46, b.begin() + 55), "Spieler 1");
+    EXPECT_EQ((Bytes{b[167], b[168], b[169], b[170]}), (Bytes{1, 2, 5, 9}));
+    EXPECT_EQ(std::string(b.begin() + 171, b.begin() + 180), "Spieler 6");
+    EXPECT_EQ((Bytes{b[192], b[193], b[194], b[195], b[196]}), (Bytes{0, 3, 3, 1, 1}));
+    // Unassigned bytes and the name tails stay as the zeroed buffer had them.
+    for (std::size_t at : {14, 15, 55, 66, 180, 191, 197, 198, 199}) EXPECT_EQ(b[at], 0) << "byte " << at;
+}
+
+TEST(SettingsRecord, DecodesAHandWrittenRecord) {
+    Bytes b = defaultRecord();
+    const std::uint8_t colour0[4] = {0x78, 0x56, 0x34, 0x00};
+    std::copy(colour0, colour0 + 4, b.begin() + 16);
+    b[40] = 0;
+    b[41] = 1;
+    const std::uint8_t seat2[] = {2, 1, 4, 3, 'A', 'b', 'c'};  // seat 2 at 42 + 50
+    std::copy(std::begin(seat2), std::end(seat2), b.begin() + 92);
+    b[94] = 2;  // keep the colours a permutation: seat 2 keeps colour 2
+    b[192] = 1;
+    b[193] = 5;
+    b[194] = 0;
+    b[195] = 2;
+    b[196] = 0;
+
+    SettingsRecord record;
+    Settings s;
+    ASSERT_TRUE(record.decode(b, s));
+    EXPECT_EQ(s.pegColours[0], 0x00345678u);
+    EXPECT_EQ(s.pegColours[1], DEFAULT_PEG_COLOURS[1]);
+    EXPECT_FALSE(s.soundOn);
+    EXPECT_TRUE(s.moveSoundOn);
+    EXPECT_EQ(s.playerSettings[2].kind, PlayerKind::NotPlaying);
+    EXPECT_EQ(s.playerSettings[2].level, 1);
+    EXPECT_EQ(s.playerSettings[2].colour, 2);
+    EXPECT_EQ(s.playerSettings[2].nameBytes(), "Abc");
+    EXPECT_EQ(s.playerSettings[3], DEFAULT_PLAYERS[3]);
+    EXPECT_TRUE(s.alwaysTenPegs);
+    EXPECT_EQ(s.humanSpeed, 5);
+    EXPECT_EQ(s.computerSpeed, 0);
+    EXPECT_EQ(s.language, Language::English);
+    EXPECT_FALSE(s.markDirection);
+}
+
+TEST(SettingsRecord, EncodeThenDecodeRestoresEverySetting) {
+    const Settings saved = unusualSettings();
+    SettingsRecord writer;
+    const auto& b = writer.encode(saved);
+    SettingsRecord reader;
+    Settings loaded;
+    ASSERT_TRUE(reader.decode(b, loaded));
+    EXPECT_EQ(loaded, saved);
+    EXPECT_EQ(reader.bytes(), writer.bytes());
+}
+
+TEST(SettingsRecord, RefusesShortInputAndEveryWrongMagicByte) {
+    const Bytes good = defaultRecord();
+    std::vector<std::pair<std::string, Bytes>> refused;
+    for (std::size_t size : {0, 1, 14, 199}) refused.push_back({"size " + std::to_string(size), Bytes(good.begin(), good.begin() + std::ptrdiff_t(size))});
+    for (std::size_t at = 0; at < 14; ++at) {
+        Bytes b = good;
+        b[at] ^= 0x20;  // also turns "Vexel" into "vexel"
+        refused.push_back({"magic byte " + std::to_string(at), b});
+    }
+    Bytes lastByte = good;
+    lastByte[13] = 0x04;
+    refused.push_back({"a later version", lastByte});
+
+    SettingsRecord record;
+    const Settings before = unusualSettings();
+    Settings first;
+    ASSERT_TRUE(record.decode(good, first));
+    for (const auto& [what, bytes] : refused) {
+        Settings s = before;
+        EXPECT_FALSE(record.decode(bytes, s)) << what;
+        EXPECT_EQ(s, before) << what << ": nothing may be taken";
+        EXPECT_EQ(Bytes(record.bytes().begin(), record.bytes().end()), good) << what << ": the buffer stays";
+    }
+}
+
+TEST(SettingsRecord, TakesTheFirst200BytesOfALongerInput) {
+    Bytes b = defaultRecord();
+    b[195] = 2;
+    b.resize(250, 0xEE);
+    SettingsRecord record;
+    Settings s;
+    ASSERT_TRUE(record.decode(b, s));
+    EXPECT_EQ(s.language, Language::English);
+    EXPECT_EQ(Bytes(record.bytes().begin(), record.bytes().end()), Bytes(b.begin(), b.begin() + 200));
+}
+
+TEST(SettingsRecord, EqualColoursAreSavedAsTheDefaultPalette) {
+    for (std::size_t i = 0; i < 6; ++i)
+        for (std::size_t j = i + 1; j < 6; ++j) {
+            Settings s = unusualSettings();
+            s.pegColours[j] = s.pegColours[i];
+            const Settings inMemory = s;
+            SettingsRecord record;
+            const auto& encoded = record.encode(s);
+            const Bytes b(encoded.begin(), encoded.end());
+            for (std::size_t k = 0; k < 6; ++k)
+                EXPECT_EQ(u32At(b, 16 + 4 * k), DEFAULT_PEG_COLOURS[k]) << "colours " << i << " and " << j << " equal";
+            EXPECT_EQ(s, inMemory);
+        }
+    // Six different colours are written as they are.
+    SettingsRecord record;
+    const auto& b = record.encode(unusualSettings());
+    EXPECT_EQ(u32At(Bytes(b.begin(), b.end()), 16), 0x00102030u);
+}
+
+TEST(SettingsRecord, ForeignBytesSurviveALoadAndASave) {
+    Bytes b = defaultRecord();
+    for (std::size_t at : {14, 15, 197, 198, 199}) b[at] = std::uint8_t(0xA0 + at % 16);
+    // Seat 1's name "Spieler 2" with a tail written by another program.
+    const std::size_t name1 = 42 + 25 + 4;
+    for (std::size_t k = 9; k < 21; ++k) b[name1 + k] = std::uint8_t('a' + k);
+
+    SettingsRecord record;
+    Settings s;
+    ASSERT_TRUE(record.decode(b, s));
+    s.playerSettings[1].setName("Li");  // shorter: "ieler 2" and the tail lie behind it now
+    s.humanSpeed = 1;
+    const auto& out = record.encode(s);
+
+    Bytes expected = b;
+    expected[name1 - 1] = 2;
+    expected[name1] = 'L';
+    expected[name1 + 1] = 'i';
+    expected[193] = 1;
+    EXPECT_EQ(Bytes(out.begin(), out.end()), expected);
+}
+
+TEST(SettingsRecord, EncodingTheSameSettingsTwiceGivesTheSameBytes) {
+    SettingsRecord record;
+    const auto first = record.encode(unusualSettings());
+    const auto second = record.encode(unusualSettings());
+    EXPECT_EQ(first, second);
+}
+
+// One byte of a valid record set to a value outside its field's range: what the
+// live settings must hold afterwards.
+struct Repair {
+    std::string what;
+    std::size_t offset;
+    std::uint8_t value;
+    std::function<bool(const Settings&)> holds;
+};
+
+TEST(SettingsRecord, RepairsEveryFieldOutsideItsRange) {
+    const Settings defaults;
+    auto colourIsOwnSeat = [](const Settings& s) {
+        for (int seat = 0; seat < 6; ++seat)
+            if (s.playerSettings[seat].colour != seat) return false;
+        return true;
+    };
+    const std::vector<Repair> cases = {
+        {"kind 3 of a computer seat", 42 + 25 + 0, 3, [&](const Settings& s) { return s.playerSettings[1].kind == PlayerKind::Computer; }},
+        {"kind 255 of the human seat", 42, 255, [&](const Settings& s) { return s.playerSettings[0].kind == PlayerKind::Human; }},
+        {"kind 2 is a valid empty seat", 42 + 50, 2, [&](const Settings& s) { return s.playerSettings[2].kind == PlayerKind::NotPlaying; }},
+        {"level 3", 42 + 125 + 1, 3, [&](const Settings& s) { return s.playerSettings[5].level == DEFAULT_PLAYERS[5].level; }},
+        {"level 200", 42 + 1, 200, [&](const Settings& s) { return s.playerSettings[0].level == DEFAULT_PLAYERS[0].level; }},
+        {"colour 6", 42 + 75 + 2, 6, colourIsOwnSeat},
+        {"colour 255", 42 + 2, 255, colourIsOwnSeat},
+        {"name length 22", 42 + 100 + 3, 22, [](const Settings& s) { return s.playerSettings[4].nameLength == 21; }},
+        {"name length 255", 42 + 3, 255, [](const Settings& s) { return s.playerSettings[0].nameBytes().size() == 21; }},
+        {"name length 21", 42 + 3, 21, [](const Settings& s) { return s.playerSettings[0].nameLength == 21; }},
+        {"human speed 6", 193, 6, [](const Settings& s) { return s.humanSpeed == 3; }},
+        {"computer speed 255", 194, 255, [](const Settings& s) { return s.computerSpeed == 3; }},
+        {"speed 5 is valid", 194, 5, [](const Settings& s) { return s.computerSpeed == 5; }},
+        {"speed 0 is valid", 193, 0, [](const Settings& s) { return s.humanSpeed == 0; }},
+        {"language 0", 195, 0, [](const Settings& s) { return s.language == Language::German; }},
+        {"language 3", 195, 3, [](const Settings& s) { return s.language == Language::German; }},
+        {"language 2", 195, 2, [](const Settings& s) { return s.language == Language::English; }},
+        {"sound 2", 40, 2, [](const Settings& s) { return s.soundOn; }},
+        {"move sound 0x80", 41, 0x80, [](const Settings& s) { return s.moveSoundOn; }},
+        {"ten pegs 0xFF", 192, 0xFF, [](const Settings& s) { return s.alwaysTenPegs; }},
+        {"mark direction 0", 196, 0, [](const Settings& s) { return !s.markDirection; }},
+        {"high byte of a colour", 16 + 3, 0x01, [](const Settings& s) { return s.pegColours[0] == DEFAULT_PEG_COLOURS[0]; }},
+    };
+    for (const Repair& c : cases) {
+        Bytes b = defaultRecord();
+        b[c.offset] = c.value;
+        SettingsRecord record;
+        Settings s;
+        s.language = Language::English;  // shows that a repaired language is not left as it was
+        ASSERT_TRUE(record.decode(b, s)) << c.what;
+        EXPECT_TRUE(c.holds(s)) << c.what;
+        // The buffer keeps what was read; the next save writes the repaired value.
+        EXPECT_EQ(record.bytes()[c.offset], c.value) << c.what;
+        Settings again;
+        SettingsRecord reread;
+        ASSERT_TRUE(reread.decode(record.encode(s), again));
+        EXPECT_EQ(again, s) << c.what << ": a saved record needs no repair";
+    }
+}
+
+TEST(SettingsRecord, SeatColoursMustBeSixDifferentIndices) {
+    const std::vector<std::pair<std::array<std::uint8_t, 6>, bool>> cases = {
+        {{5, 4, 3, 2, 1, 0}, true},
+        {{1, 2, 3, 4, 5, 0}, true},
+        {{0, 0, 2, 3, 4, 5}, false},
+        {{5, 4, 3, 2, 1, 5}, false},
+        {{0, 1, 2, 3, 4, 6}, false},
+    };
+    for (const auto& [colours, kept] : cases) {
+        Bytes b = defaultRecord();
+        for (std::size_t seat = 0; seat < 6; ++seat) b[42 + 25 * seat + 2] = colours[seat];
+        SettingsRecord record;
+        Settings s;
+        ASSERT_TRUE(record.decode(b, s));
+        for (std::size_t seat = 0; seat < 6; ++seat)
+            EXPECT_EQ(s.playerSettings[seat].colour, kept ? colours[seat] : seat) << "seat " << seat;
+    }
+}
+
+TEST(SettingsRecord, FlagsAreWrittenAsZeroOrOne) {
+    Bytes b = defaultRecord();
+    for (std::size_t at : {40, 41, 192, 196}) b[at] = 0x7F;
+    SettingsRecord record;
+    Settings s;
+    ASSERT_TRUE(record.decode(b, s));
+    const auto& out = record.encode(s);
+    for (std::size_t at : {40, 41, 192, 196}) EXPECT_EQ(out[at], 1) << "byte " << at;
+}
+
+TEST(SettingsReset, KeepsOrResetsTheLanguage) {
+    Settings s = unusualSettings();
+    s.reset(false);
+    Settings expected;
+    expected.language = Language::English;
+    EXPECT_EQ(s, expected);
+    s.reset(true);
+    EXPECT_EQ(s, Settings{});
+    EXPECT_EQ(s.language, Language::German);
+}
