@@ -45,17 +45,31 @@ bench: build
 
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 
-# Each libFuzzer target runs for FUZZ_SECONDS; a crash or sanitizer report fails.
+# Builds only the libFuzzer targets (with clang) and runs each for FUZZ_SECONDS
+# on its own growing corpus. A crash, sanitizer report, leak or timeout fails
+# the run; the input that caused it lands in $(FUZZ_BUILD)/artifacts and the
+# full output in $(FUZZ_BUILD)/logs.
 fuzz: deps
-	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXEL_FUZZ=ON -DVEXEL_GUI=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@set -e; for t in $(FUZZ_BUILD)/bin/*_fuzz; do \
-	  name=$$(basename $$t); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	@test -n "$(FUZZ_TARGETS)" || { echo "fuzz: no fuzz/*_fuzz.cpp"; exit 1; }
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVEXEL_FUZZ=ON -DVEXEL_GUI=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@status=0; mkdir -p $(FUZZ_BUILD)/artifacts $(FUZZ_BUILD)/logs; \
+	for name in $(FUZZ_TARGETS); do \
+	  corpus=$(FUZZ_BUILD)/corpus/$$name; log=$(FUZZ_BUILD)/logs/$$name.log; mkdir -p $$corpus; \
 	  echo "== $$name for $(FUZZ_SECONDS) s"; \
-	  $$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$name 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' ; \
-	  test $${PIPESTATUS[0]} -eq 0; \
-	done
+	  if $(FUZZ_BUILD)/bin/$$name -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	       -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$name- $$corpus >$$log 2>&1; then \
+	    runs=$$(sed -n 's/^stat::number_of_executed_units: *//p' $$log); \
+	    echo "$$name: $$runs inputs executed, no findings"; \
+	  else \
+	    echo "$$name: FAILED, full output in $$log"; \
+	    grep -E -A25 '==ERROR|runtime error|deadly signal|SUMMARY|Test unit written' $$log | head -80; \
+	    status=1; \
+	  fi; \
+	done; exit $$status
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
