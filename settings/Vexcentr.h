@@ -1,0 +1,51 @@
+// TCenteredForm: the base of every dialog of Vexel. A dialog opens modally,
+// centred over the main window, and reports how it was closed as a
+// ModalResult: Ok, Cancel or Abort (the close box and Esc give Cancel).
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include "core/types.h"
+
+namespace vexel {
+
+// Where a dialog of outer size `dialog` opens over a main window with the outer
+// rectangle `mainWindow`, on a screen of size `screen` (screen coordinates
+// from 0). Centred over the main window; pulled back from the right or bottom
+// edge only when the main window itself starts too far out; never left of or
+// above the screen.
+QPoint centredPosition(QSize dialog, QRect mainWindow, QSize screen);
+
+// Centred on the screen, never left of or above it.
+QPoint screenCentredPosition(QSize dialog, QSize screen);
+
+class TCenteredForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TCenteredForm(QWidget* parent);
+
+    // Places the dialog, runs it modally and returns how it was closed.
+    ModalResult showCentred(QWidget* mainWindow);
+
+    // Buttons close with a ModalResult through done(int(result)).
+    void accept() override;
+    void reject() override;
+
+protected:
+    // The dialog opens centred on the screen the first time it is shown in a
+    // run, and over the main window at every later showing.
+    void setCentreOnScreenAtFirstShow(bool centre) { centreOnScreenAtFirstShow_ = centre; }
+
+    // The program's picture for the About box and the winners display.
+    static QPixmap programIcon(int size);
+
+private:
+    bool centreOnScreenAtFirstShow_ = false;
+    bool shownBefore_ = false;
+};
+
+}  // namespace vexel
