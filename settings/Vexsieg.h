@@ -1,0 +1,44 @@
+// TSiegerAnzeige: the finishing order of the current or last game, shown after
+// every finish and from the menu. "Weiter" (Ok) goes on, "Beenden" (Abort)
+// ends the game; the close box gives Cancel, which callers treat as going on.
+//
+// The list lines change only through updateWinnerList and, while nobody has
+// finished, at each showing; so after a game the display keeps its order until
+// the next game clears it.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <array>
+
+#include "Vexcentr.h"
+#include "core/gamestate.h"
+#include "core/settings.h"
+
+namespace vexel {
+
+class TSiegerAnzeige : public TCenteredForm {
+    Q_OBJECT
+public:
+    TSiegerAnzeige(const Settings& settings, const GameState& game, QWidget* parent);
+
+    // Writes the finishing order into the six lines: "1. Name", empty for a
+    // free place. Leaves the lines alone while nobody has finished.
+    void updateWinnerList();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+
+    const Settings& settings_;
+    const GameState& game_;
+    QLabel* Ueberschrift_;
+    std::array<QLabel*, SEAT_COUNT> Sieger_{};
+    QPushButton* WeiterButton_;
+    QPushButton* EndeButton_;
+};
+
+}  // namespace vexel

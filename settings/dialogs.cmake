@@ -1,0 +1,15 @@
+# vexel_dialogs: every dialog of the program, on Qt Widgets, with the Qt side
+# of the text tables and the Windows-1252 conversion of names.
+add_library(vexel_dialogs STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/qtexts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/windows1252.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/seating.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexcentr.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexinfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexsieg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexopti2.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexoptio.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexspeed.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexfehlr.cpp
+)
+target_link_libraries(vexel_dialogs PUBLIC vexel_texts vexel_core vexel_draw vexel_settings_format Qt6::Widgets)
