@@ -56,7 +56,7 @@ Settings unusualSettings() {
     s.moveSoundOn = false;
     for (int seat = 0; seat < SEAT_COUNT; ++seat)
         s.playerSettings[seat] = makePlayerSlot(PlayerKind(seat % 3), std::uint8_t((seat + 1) % 3), std::uint8_t(5 - seat),
-                                                std::string(std::size_t(seat * 4), char('a' + seat)));
+                                                std::string(std::size_t(seat * 4 + 1), char(0xE0 + seat)));
     s.alwaysTenPegs = true;
     s.humanSpeed = 5;
     s.computerSpeed = 0;
