@@ -48,7 +48,7 @@ protected:
 };
 void PrintTo(const Expected& e, std::ostream* os) { *os << "size level " << e.s; }
 INSTANTIATE_TEST_SUITE_P(Levels, TurnStar, ::testing::ValuesIn(TABLE),
-                         [](const ::testing::TestParamInfo<Expected>& info) { return "s" + std::to_string(info.param.s); });
+                         [](const ::testing::TestParamInfo<Expected>& level) { return "s" + std::to_string(level.param.s); });
 
 TEST_P(TurnStar, MeasuresFollowTheSizeLevel) {
     const Expected& e = GetParam();
