@@ -1,0 +1,72 @@
+// vexel-icon OUTDIR: writes the program's icon as OUTDIR/48/vexel.png,
+// OUTDIR/128/vexel.png and OUTDIR/256/vexel.png. The icon is the players
+// dialog's star with all six seats playing in the default colours, cut out
+// along its rim (transparent outside) and scaled smoothly to a square.
+#include "core/settings.h"
+#include "ui/floodfill.h"
+#include "ui/preview.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+using namespace vexel;
+
+QImage drawStar() {
+    Settings settings;
+    for (PlayerSlot& slot : settings.playerSettings) {
+        if (!slot.plays()) slot.kind = PlayerKind::Human;
+    }
+    QImage canvas(PREVIEW_WIDTH, PREVIEW_HEIGHT, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    drawBoardPreview(canvas, settings);
+
+    // Everything the rim encloses stays; what lies outside it becomes transparent.
+    const FillRegion outside = floodRegion(canvas, QPoint(0, 0), qRgb(0, 0, 0));
+    QImage star = canvas.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < star.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(star.scanLine(y));
+        for (int x = 0; x < star.width(); ++x) {
+            if (outside.contains(x, y)) line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+
+    // Centre the rim's box on a transparent square.
+    const QRect rim(QPoint(PREVIEW_LEFT, PREVIEW_TOP), QPoint(PREVIEW_RIGHT, PREVIEW_BOTTOM));
+    const int side = std::max(rim.width(), rim.height());
+    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage(QPoint((side - rim.width()) / 2, (side - rim.height()) / 2), star, rim);
+    return square;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vexel-icon OUTDIR\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    const QImage star = drawStar();
+    for (int size : {48, 128, 256}) {
+        const QString dir = outDir + "/" + QString::number(size);
+        const QString file = dir + "/vexel.png";
+        const QImage icon = star.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                .convertToFormat(QImage::Format_ARGB32);
+        if (!QDir().mkpath(dir) || !icon.save(file, "PNG")) {
+            std::fprintf(stderr, "vexel-icon: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+    }
+    return 0;
+}
