@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QScreen>
+#include <QWindow>
 #include <QtMath>
 
 namespace vexel {
@@ -38,8 +39,11 @@ ModalResult TCenteredForm::showCentred(QWidget* mainWindow) {
     // Before its first showing a dialog has no frame yet; the main window's
     // frame is the best guess of the one it will get.
     QSize outer = frameGeometry().size();
-    if (!shownBefore_ && mainWindow != nullptr && outer == size())
-        outer += mainWindow->frameGeometry().size() - mainWindow->size();
+    if (windowHandle() == nullptr) {
+        outer = size();
+        if (mainWindow != nullptr && mainWindow->windowHandle() != nullptr)
+            outer += mainWindow->frameGeometry().size() - mainWindow->size();
+    }
 
     QPoint position;
     if (centreOnScreenAtFirstShow_ && !shownBefore_)
