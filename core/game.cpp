@@ -133,6 +133,9 @@ void Game::completeMove() {
 void Game::endGame() {
     GameState& s = state_;
     if (!s.gameRunning) return;
+    // A committed move took its marks off already, and movePathLength then
+    // counts hops: only a path still being entered has marks to remove.
+    const bool pathMarked = !s.moveInProgress;
     s.gameRunning = false;
     s.moveInProgress = false;
     if (s.stepAnimating) {
@@ -143,7 +146,7 @@ void Game::endGame() {
         if (s.computerPhase == 1) computer_.releaseCandidates();
         s.computerToMove = false;
     }
-    unmarkPath();
+    if (pathMarked) unmarkPath();
     if (s.keyboardCursorShown) view_.toggleCursorMark(s.keyboardCursor[s.currentPlayer]);
 }
 
