@@ -31,10 +31,12 @@ namespace vexel {
 
 namespace {
 
-// Silence after each sound; longer than the sink's buffer below.
-constexpr int TAIL_SILENCE_MS = 300;
-// The sink's buffer: short, so that a sound is heard soon after it is started.
-constexpr int SINK_BUFFER_MS = 80;
+// The sink's buffer. A sound's samples are all there when it starts, so the
+// buffer fills at once and does not delay the start; it only has to outlast
+// the moments when a busy machine does not run the audio thread.
+constexpr int SINK_BUFFER_MS = 250;
+// Silence after each sound; longer than the sink's buffer.
+constexpr int TAIL_SILENCE_MS = 400;
 // How long freeSounds lets a sound that has reached its counted end finish.
 constexpr auto TAIL_WAIT = std::chrono::milliseconds(TAIL_SILENCE_MS + 400);
 constexpr std::uint32_t LONGEST_SOUND = *std::max_element(SOUND_LENGTH.begin(), SOUND_LENGTH.end());
@@ -61,6 +63,7 @@ public:
 
     void play(const QByteArray& pcm, const QAudioDevice& device, const QAudioFormat& format) {
         stop();
+        setIdle(false);
         buffer_->setData(pcm);
         buffer_->open(QIODevice::ReadOnly);
         sink_ = std::make_unique<QAudioSink>(device, format);
