@@ -43,6 +43,10 @@ test-sanitize: deps
 bench: build
 	$(BUILD)/bin/vexel-bench
 
+# Long runs, one line per part; each part fails on its own findings.
+soak: build
+	tools/arena/soak.sh $(BUILD)/bin/vexel-arena
+
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))

@@ -1,0 +1,31 @@
+#!/bin/bash
+# The arena part of `make soak`: 2,000 self-play games of the computer players
+# over tables of two, three, four and six seats, with 15 and 10 pegs and every
+# level. Fails when any game broke an invariant of the position; every
+# unfinished game is named with the command line that replays it.
+set -u
+arena=${1:?usage: soak.sh path/to/vexel-arena}
+failed=0
+total=0
+
+play() {
+  local games=$1 seed=$2
+  shift 2
+  echo "== vexel-arena --games $games --seed $seed $*"
+  "$arena" --games "$games" --seed "$seed" "$@" || failed=1
+  total=$((total + games))
+}
+
+play 300 101 0=0 3=2                     # two seats, 15 pegs
+play 200 102 0=1 3=0                     # two seats, 15 pegs
+play 300 103 --ten 1=1 4=1               # two seats, 10 pegs
+play 300 104 0=1 2=1 4=1                 # three seats, 15 pegs
+play 300 105 --ten 1=0 3=1 5=2           # three seats, 10 pegs
+play 200 106 0=2 1=0 3=2 4=0             # four seats
+play 400 107 0=0 1=1 2=2 3=0 4=1 5=2     # six seats
+
+if [ $failed -ne 0 ]; then
+  echo "soak: FAILED: invariant violations (or a bad command line) above"
+  exit 1
+fi
+echo "soak: $total arena games, no invariant violated"
