@@ -1,11 +1,13 @@
 #include "Vexcentr.h"
 
-#include <QGuiApplication>
-#include <QPainter>
-#include <QPolygonF>
+#include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QScreen>
 #include <QWindow>
-#include <QtMath>
+
+#include "core/settings.h"
+#include "ui/boarddraw.h"
 
 namespace vexel {
 
@@ -59,29 +61,16 @@ ModalResult TCenteredForm::showCentred(QWidget* mainWindow) {
 }
 
 QPixmap TCenteredForm::programIcon(int size) {
-    // A six-pointed star with the six peg colours in its points.
-    QPixmap picture(size, size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(size / 2.0, size / 2.0);
-    const double outer = size * 0.48;
-    const double inner = outer / std::sqrt(3.0);
-    const QColor colours[] = {Qt::green, Qt::blue, Qt::yellow, Qt::red, Qt::magenta, Qt::cyan};
-    QPolygonF star;
-    for (int i = 0; i < 12; ++i) {
-        const double radius = i % 2 == 0 ? outer : inner;
-        const double angle = qDegreesToRadians(-90.0 + 30.0 * i);
-        star << centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
-    }
-    painter.setPen(QPen(Qt::black, 1));
-    for (int i = 0; i < 6; ++i) {
-        QPolygonF point;
-        point << centre << star[(2 * i + 11) % 12] << star[2 * i] << star[2 * i + 1];
-        painter.setBrush(colours[i]);
-        painter.drawPolygon(point);
-    }
-    return picture;
+    const QIcon icon = QApplication::windowIcon();
+    if (!icon.isNull()) return icon.pixmap(size, size);
+    // Without an application icon: the players dialog's star with every seat
+    // playing in the default colours, the same picture the icon is made from.
+    Settings everyone;
+    for (PlayerSlot& slot : everyone.playerSettings) slot.kind = PlayerKind::Human;
+    QImage star(161, 151, QImage::Format_ARGB32);
+    star.fill(Qt::transparent);
+    drawBoardPreview(star, everyone);
+    return QPixmap::fromImage(star.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 }  // namespace vexel

@@ -19,6 +19,8 @@
 #include "settings/Vexopti2.h"
 #include "settings/Vexoptio.h"
 #include "settings/seating.h"
+#include "ui/boarddraw.h"
+#include "ui/preview.h"
 
 namespace vexel {
 namespace {
@@ -406,6 +408,23 @@ TEST_F(PlayersDialog, HelpAsksForContextOne) {
     child<QPushButton>(dialog, "HelpBtn")->click();
     EXPECT_EQ(helpContexts, std::vector<int>{1});
     EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(PlayersDialogPreview, ShowsEachPlayingSeatInItsColourAndFreeSeatsWhite) {
+    QWidget main;
+    Settings settings;
+    TCompLevelDlg level(settings, &main);
+    TOptionenDlg dialog(settings, level, {}, &main);  // the real preview drawing
+    dialog.show();
+    const auto seeds = previewSeeds();
+    auto pointColour = [&](int seat) { return dialog.preview().pixelColor(seeds[seat].x, seeds[seat].y); };
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) EXPECT_EQ(pointColour(seat), toQColor(DEFAULT_PEG_COLOURS[seat])) << seat;
+
+    child<QRadioButton>(dialog, "Radio6")->click();  // blue, on seat 1, leaves
+    EXPECT_EQ(pointColour(1), QColor(Qt::white));
+    child<QPushButton>(dialog, "Rotieren")->click();
+    EXPECT_EQ(pointColour(2), QColor(Qt::white));
+    EXPECT_EQ(pointColour(1), toQColor(DEFAULT_PEG_COLOURS[0]));
 }
 
 // ---- The level dialog itself --------------------------------------------
