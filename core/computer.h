@@ -9,11 +9,15 @@
 #include "settings.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace vexel {
 
+// Room for the landings of one move. Jumps keep a peg on a quarter of the
+// holes (both coordinates change by an even amount), so no chain of distinct
+// landings comes near this.
 inline constexpr int MAX_CHAIN = 66;
 
 struct CandidateMove {
@@ -31,6 +35,7 @@ struct CandidateMove {
 class ComputerPlayer {
 public:
     ComputerPlayer(GameState& state, const Settings& settings, Random& random);
+    ~ComputerPlayer();
     ComputerPlayer(const ComputerPlayer&) = delete;
     ComputerPlayer& operator=(const ComputerPlayer&) = delete;
 
@@ -52,8 +57,9 @@ private:
     GameState& state_;
     const Settings& settings_;
     Random& random_;
-    std::vector<CandidateMove> pool_;          // reused from search to search
-    std::vector<const CandidateMove*> ranked_;  // the candidate list proper
+    std::unique_ptr<Search> search_;     // scratch tables, kept from search to search
+    std::vector<CandidateMove> pool_;    // grows as needed, never shrinks
+    std::vector<CandidateMove*> ranked_;  // the candidate list proper, into pool_
     int chosenCandidate_ = -1;
 };
 
