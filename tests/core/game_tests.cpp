@@ -333,8 +333,8 @@ TEST(ComputerTurn, ASeatWithoutALegalMovePassesAndNothingElseChanges) {
     // Seat 0 stays home; the border line below its point and every landing
     // behind it are filled, so it has neither a step nor a jump.
     t.setPosition({{0, range(0, 9)},
-                   {2, {31, 110, 97, 109, 85, 96, 108, 74, 84, 95}},
-                   {3, {14, 15, 16, 17, 18, 26, 27, 28, 29, 30}}});
+                   {2, {30, 31, 110, 97, 109, 85, 96, 108, 74, 84}},
+                   {3, {14, 15, 16, 17, 18, 26, 27, 28, 29, 120}}});
     const GameState& s = t.state();
     for (int k = 0; k < 10; ++k)
         for (int d = 0; d < DIRECTION_COUNT; ++d) {
@@ -358,9 +358,9 @@ TEST(ComputerTurn, ASeatWithoutALegalMovePassesAndNothingElseChanges) {
     EXPECT_TRUE(markedHoles(t.view).empty());
     EXPECT_EQ(countInvariantViolations(s, s.players), 0);
 
-    // The game goes on: the humans move, and the stuck seat passes again.
-    t.playAnyStep();
-    t.playAnyStep();
+    // The game goes on: the humans move away from the block, and the stuck seat passes again.
+    t.playClicks({74, 64});
+    t.playClicks({120, 119});
     EXPECT_EQ(s.currentPlayer, 0);
     EXPECT_EQ(s.moveNumber, 2);
     t.game.computerTurnStep();
