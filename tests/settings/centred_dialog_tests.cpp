@@ -139,12 +139,6 @@ TEST_F(CentredDialogs, TheAboutBoxFollowsTheLanguageButKeepsItsCaption) {
     }
 }
 
-TEST_F(CentredDialogs, OKOfTheAboutBoxGivesOk) {
-    TAboutBox about(settings, &main);
-    OnModal closer([](QWidget* open) { child<QPushButton>(*open, "OKButton")->click(); });
-    EXPECT_EQ(about.showCentred(&main), ModalResult::Ok);
-}
-
 TEST(ErrorWindow, ShowsInGermanUntilTheUserTicksTheBox) {
     QWidget main;
     main.setGeometry(40, 30, 400, 300);

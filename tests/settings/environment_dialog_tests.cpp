@@ -123,17 +123,6 @@ TEST_F(EnvironmentDialog, OKTakesOverBothSpeedColumnsIndependentlyAndTheSwitches
     EXPECT_FALSE(settings.markDirection);
 }
 
-TEST_F(EnvironmentDialog, ShowsTheSettingsAsTheyAre) {
-    settings.humanSpeed = 5;
-    settings.computerSpeed = 0;
-    settings.moveSoundOn = false;
-    dialog.show();
-    EXPECT_TRUE(speedButton(6)->isChecked());
-    EXPECT_TRUE(speedButton(7)->isChecked());
-    EXPECT_FALSE(child<QCheckBox>(dialog, "ZiehenSound")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(dialog, "ColorHintBox")->isChecked());
-}
-
 TEST_F(EnvironmentDialog, AStoredSpeedOutOfRangeChecksNothingAndSurvivesOK) {
     settings.humanSpeed = 9;
     dialog.show();

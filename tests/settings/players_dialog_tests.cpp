@@ -98,18 +98,6 @@ TEST(Seating, EveryArrangementReachedOneRowAtATimeKeepsThePlayersSpread) {
     EXPECT_GT(transitions, 4000);
 }
 
-TEST(Seating, SwitchingBetweenHumanAndComputerMovesNobody) {
-    PlayerSlots seats = DEFAULT_PLAYERS;
-    changeRowKind(seats, 6, 2, PlayerKind::NotPlaying);
-    const PlayerSlots before = seats;
-    for (const std::uint8_t row : {std::uint8_t(0), std::uint8_t(1), std::uint8_t(3)}) {
-        const PlayerKind other =
-            seats[seatOfColour(seats, row)].kind == PlayerKind::Human ? PlayerKind::Computer : PlayerKind::Human;
-        EXPECT_EQ(changeRowKind(seats, 5, row, other), 5);
-    }
-    for (int s = 0; s < SEAT_COUNT; ++s) EXPECT_EQ(seats[s].colour, before[s].colour);
-}
-
 TEST(Seating, SeatOfColourTakesTheLowestSeatAndFallsBackToSeatZero) {
     PlayerSlots seats = DEFAULT_PLAYERS;
     EXPECT_EQ(seatOfColour(seats, 4), 4);
@@ -125,29 +113,6 @@ TEST(Seating, RotatingSixTimesBringsEverySeatBack) {
     for (int s = 0; s < SEAT_COUNT; ++s) EXPECT_EQ(seats[(s + 1) % SEAT_COUNT], DEFAULT_PLAYERS[s]);
     for (int i = 1; i < 6; ++i) rotateSeats(seats);
     EXPECT_EQ(seats, DEFAULT_PLAYERS);
-}
-
-TEST(Seating, TooFewPlayersAreCompletedByHumansOpposite) {
-    PlayerSlots seats = DEFAULT_PLAYERS;
-    for (PlayerSlot& slot : seats) slot.kind = PlayerKind::NotPlaying;
-    PlayerSlots none = seats;
-    completeTooFewPlayers(none, 0);
-    EXPECT_EQ(none[0].kind, PlayerKind::Human);
-    EXPECT_EQ(none[3].kind, PlayerKind::Human);
-    EXPECT_EQ(countPlayingSeats(none), 2);
-
-    for (int p = 0; p < SEAT_COUNT; ++p) {
-        PlayerSlots one = seats;
-        one[p].kind = PlayerKind::Computer;
-        completeTooFewPlayers(one, 1);
-        EXPECT_EQ(one[(p + 3) % 6].kind, PlayerKind::Human) << "seat " << p;
-        EXPECT_EQ(one[p].kind, PlayerKind::Computer);
-        EXPECT_EQ(countPlayingSeats(one), 2);
-    }
-
-    PlayerSlots two = DEFAULT_PLAYERS;
-    completeTooFewPlayers(two, 6);
-    EXPECT_EQ(two, DEFAULT_PLAYERS);
 }
 
 // ---- The dialog ---------------------------------------------------------
