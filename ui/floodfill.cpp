@@ -12,24 +12,19 @@ bool isFillable(QImage::Format f) {
 
 bool sameColour(QRgb a, QRgb b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
 
-}  // namespace
-
-int FillRegion::count() const { return int(std::count(reached.begin(), reached.end(), true)); }
-
-// Scanline fill: each popped seed is widened to its whole run of open pixels
+// Scanline walk: each popped seed is widened to its whole run of open pixels
 // on its row, and the rows above and below get one new seed per open run they
 // share with it. The explicit stack keeps the depth independent of the region.
-FillRegion floodRegion(const QImage& image, QPoint seed, QRgb border) {
-    FillRegion region;
-    region.width = image.width();
-    region.height = image.height();
-    region.reached.assign(std::size_t(region.width) * std::size_t(region.height), false);
-    if (!isFillable(image.format()) || !image.rect().contains(seed)) return region;
-
-    const int w = region.width;
-    auto pixel = [&](int x, int y) { return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]; };
+// `reached` must hold one flag per pixel, all clear; `onRun(y, left, right)`
+// sees every run once, after its pixels were marked.
+template <typename OnRun>
+void walkRegion(const QImage& image, QPoint seed, QRgb border, std::vector<bool>& reached, OnRun onRun) {
+    if (!isFillable(image.format()) || !image.rect().contains(seed)) return;
+    const int w = image.width();
+    const int h = image.height();
     auto open = [&](int x, int y) {
-        return !region.reached[std::size_t(y) * std::size_t(w) + std::size_t(x)] && !sameColour(pixel(x, y), border);
+        return !reached[std::size_t(y) * std::size_t(w) + std::size_t(x)] &&
+               !sameColour(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x], border);
     };
 
     std::vector<QPoint> stack{seed};
@@ -42,16 +37,12 @@ FillRegion floodRegion(const QImage& image, QPoint seed, QRgb border) {
         while (left > 0 && open(left - 1, y)) --left;
         int right = p.x();
         while (right + 1 < w && open(right + 1, y)) ++right;
-        for (int x = left; x <= right; ++x) region.reached[std::size_t(y) * std::size_t(w) + std::size_t(x)] = true;
-        if (region.bottom < region.top) {
-            region.top = region.bottom = y;
-        } else {
-            region.top = std::min(region.top, y);
-            region.bottom = std::max(region.bottom, y);
-        }
+        std::fill(reached.begin() + std::ptrdiff_t(std::size_t(y) * std::size_t(w) + std::size_t(left)),
+                  reached.begin() + std::ptrdiff_t(std::size_t(y) * std::size_t(w) + std::size_t(right) + 1), true);
+        onRun(y, left, right);
 
         for (int ny : {y - 1, y + 1}) {
-            if (ny < 0 || ny >= region.height) continue;
+            if (ny < 0 || ny >= h) continue;
             bool inRun = false;
             for (int x = left; x <= right; ++x) {
                 const bool o = open(x, ny);
@@ -60,23 +51,41 @@ FillRegion floodRegion(const QImage& image, QPoint seed, QRgb border) {
             }
         }
     }
+}
+
+}  // namespace
+
+int FillRegion::count() const { return int(std::count(reached.begin(), reached.end(), true)); }
+
+FillRegion floodRegion(const QImage& image, QPoint seed, QRgb border) {
+    FillRegion region;
+    region.width = image.width();
+    region.height = image.height();
+    region.reached.assign(std::size_t(region.width) * std::size_t(region.height), false);
+    walkRegion(image, seed, border, region.reached, [&](int y, int, int) {
+        if (region.bottom < region.top) {
+            region.top = region.bottom = y;
+        } else {
+            region.top = std::min(region.top, y);
+            region.bottom = std::max(region.bottom, y);
+        }
+    });
     return region;
 }
 
-// `fill` is stored as given: pass an opaque colour (QColor::rgb()).
+// `fill` is stored as given: pass an opaque colour (QColor::rgb()). Pixels are
+// painted run by run as they are found; the flags, not the colours, tell which
+// pixels were reached, so painting early cannot mislead the walk.
 int floodFill(QImage& image, QPoint seed, QRgb border, QRgb fill) {
     if (!isFillable(image.format())) return 0;
-    const FillRegion region = floodRegion(image, seed, border);
+    std::vector<bool> reached(std::size_t(image.width()) * std::size_t(image.height()), false);
     int painted = 0;
-    for (int y = region.top; y <= region.bottom; ++y) {
+    image.bits();  // detach now, so that the walk reads the pixels it paints into
+    walkRegion(image, seed, border, reached, [&](int y, int left, int right) {
         QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < region.width; ++x) {
-            if (region.contains(x, y)) {
-                line[x] = fill;
-                ++painted;
-            }
-        }
-    }
+        std::fill(line + left, line + right + 1, fill);
+        painted += right - left + 1;
+    });
     return painted;
 }
 

@@ -32,7 +32,7 @@ struct FillRegion {
 };
 
 FillRegion floodRegion(const QImage& image, QPoint seed, QRgb border);
-// Paints the region of `seed` in `fill`; returns the number of pixels painted.
+// Paints the region of `seed` in `fill` (an opaque colour); returns the number of pixels painted.
 int floodFill(QImage& image, QPoint seed, QRgb border, QRgb fill);
 
 }  // namespace vexel
