@@ -16,8 +16,8 @@ namespace {
 
 QRgb opaque(const QColor& c) { return c.rgb(); }
 
-// Entries of a peg or seat index taken from state that might be damaged: a
-// colour index past the six colours wraps round instead of reading past them.
+// Colour indices come from seat records that a foreign settings file may have
+// filled: one past the six colours wraps round instead of reading past the table.
 ColourRef pegColour(const Settings& settings, std::uint8_t colourIndex) {
     return settings.pegColours[colourIndex % SEAT_COUNT];
 }

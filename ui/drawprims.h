@@ -1,8 +1,11 @@
 // The few shapes every Vexel surface is drawn from, in one pixel convention:
-// a box given as (x1, y1)-(x2, y2) covers the pixels x1..x2 and y1..y2, both
-// ends included. So a hole of radius 2s around (x, y) is drawn over
-// (x - 2s, y - 2s)-(x + 2s, y + 2s) and comes out symmetric about its centre,
-// and the board's ellipse (14s, 10s)-(182s, 170s) touches x = 14s and x = 182s.
+// a box given as (x1, y1)-(x2, y2) covers the pixels x1..x2 and y1..y2, the
+// right and bottom edges included. So the board's rim (14s, 10s)-(182s, 170s)
+// touches both x = 14s and x = 182s, a hole of radius 2s drawn over
+// (x - 2s, y - 2s)-(x + 2s, y + 2s) is symmetric about its centre, and a mark's
+// outline (x - h, y - h)-(x + h, y + h) sits h pixels from the hole on all sides.
+// (The other common convention, which leaves out the right and bottom edge,
+// would make every disc one pixel lopsided and the rim end at 181s.)
 //
 // Qt's raster engine, with antialiasing off and a 1-pixel pen, paints the
 // outline of drawEllipse/drawRect/drawArc(QRect(x, y, w, h)) from x to x + w
