@@ -283,6 +283,25 @@ TEST(EndGame, DiscardsAComputerMoveEnteredButNotCommitted) {
     EXPECT_EQ(t.state().occupancy, occupancy);  // never committed
 }
 
+TEST(EndGame, DiscardsAMoveTheComputerHasSearchedAndEntered) {
+    TestTable t({{0, C}, {3, H}});
+    t.startWithTurn(0);
+    t.game.startComputerTurn();
+    const auto occupancy = t.state().occupancy;
+    t.game.computerTurnStep();  // searches and enters, marked hole by hole
+    ASSERT_EQ(t.state().computerPhase, 1);
+    ASSERT_TRUE(t.game.moveReady());
+    EXPECT_EQ(markedHoles(t.view).size(), t.state().movePathLength);
+
+    t.game.endGame();
+    EXPECT_FALSE(t.state().computerToMove);
+    EXPECT_TRUE(t.game.computer().candidates().empty());
+    EXPECT_TRUE(markedHoles(t.view).empty());
+    t.game.computerTurnStep();
+    EXPECT_FALSE(t.state().moveInProgress);
+    EXPECT_EQ(t.state().occupancy, occupancy);
+}
+
 TEST(EndGame, DuringAMoveLeavesTheMovingPegOffTheBoardAndNoMarks) {
     for (bool midHop : {true, false}) {
         SCOPED_TRACE(midHop ? "during a hop" : "between hops");
