@@ -56,48 +56,37 @@ TEST(SoundFiles, AnEntryEndingExactlyAtTheEndOfTheDataIsRead) {
     EXPECT_EQ(bank.images[4], fiveWaves()[4]);
 }
 
-struct BadIndex {
-    const char* what;
-    std::size_t indexSize;  // bytes of the index file
-    int entry;              // 1..5, the entry changed; 0: none
-    std::int64_t offset;    // -1 for "as packed"
-    std::int64_t length;
-};
-
-void PrintTo(const BadIndex& bad, std::ostream* out) { *out << bad.what; }
-
-class SoundFilesBadIndex : public testing::TestWithParam<BadIndex> {};
-
-TEST_P(SoundFilesBadIndex, GivesNoSoundAtAll) {
-    const BadIndex& bad = GetParam();
-    SoundFiles files = packSoundFiles(fiveWaves());
-    if (bad.entry > 0) {
-        const std::size_t at = 8 * std::size_t(bad.entry - 1);
-        if (bad.offset != -1) putLe32(files.index, at, std::uint32_t(bad.offset));
-        putLe32(files.index, at + 4, std::uint32_t(bad.length));
+// An index file as packed for fiveWaves(), then cut to `size` bytes and with
+// one entry (1..5; 0 none) changed; an offset of -1 keeps the packed one.
+std::vector<std::uint8_t> damagedIndex(std::size_t size, int entry, std::int64_t offset, std::int64_t length) {
+    auto index = packSoundFiles(fiveWaves()).index;
+    if (entry > 0) {
+        const std::size_t at = 8 * std::size_t(entry - 1);
+        if (offset != -1) putLe32(index, at, std::uint32_t(offset));
+        putLe32(index, at + 4, std::uint32_t(length));
     }
-    files.index.resize(bad.indexSize, 0);
-    EXPECT_TRUE(silent(parseSoundFiles(files.index, files.data)));
+    index.resize(size, 0);
+    return index;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SoundFilesBadIndex,
-    testing::Values(BadIndex{"empty", 0, 0, -1, 0}, BadIndex{"one byte short", 39, 0, -1, 0},
-                    BadIndex{"one byte long", 41, 0, -1, 0}, BadIndex{"ten entries", 80, 0, -1, 0},
-                    BadIndex{"negative offset", 40, 3, 0x80000000, 10},
-                    BadIndex{"negative length", 40, 5, -1, 0xFFFFFFFF},
-                    BadIndex{"huge length", 40, 1, 0, 0x7FFFFFFF},
-                    BadIndex{"huge offset", 40, 4, 0x7FFFFFF0, 1}),
-    [](const auto& testParam) {
-        std::string name = testParam.param.what;
-        for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
-
-TEST(SoundFiles, AnEntryOneBytePastTheEndGivesNoSoundAtAll) {
-    SoundFiles files = packSoundFiles(fiveWaves());
-    putLe32(files.index, 8 * 4 + 4, std::uint32_t(fiveWaves()[4].size() + 1));
-    EXPECT_TRUE(silent(parseSoundFiles(files.index, files.data)));
+TEST(SoundFiles, ADamagedIndexGivesNoSoundAtAll) {
+    const std::uint32_t lastLength = std::uint32_t(fiveWaves()[4].size());
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> index;
+    } cases[] = {
+        {"empty", damagedIndex(0, 0, -1, 0)},
+        {"one byte short", damagedIndex(39, 0, -1, 0)},
+        {"one byte long", damagedIndex(41, 0, -1, 0)},
+        {"ten entries", damagedIndex(80, 0, -1, 0)},
+        {"negative offset", damagedIndex(40, 3, 0x80000000, 10)},
+        {"negative length", damagedIndex(40, 5, -1, 0xFFFFFFFF)},
+        {"last entry one byte past the end", damagedIndex(40, 5, -1, lastLength + 1)},
+        {"huge length", damagedIndex(40, 1, 0, 0x7FFFFFFF)},
+        {"huge offset", damagedIndex(40, 4, 0x7FFFFFF0, 1)},
+    };
+    const auto data = packSoundFiles(fiveWaves()).data;
+    for (const auto& [what, index] : cases) EXPECT_TRUE(silent(parseSoundFiles(index, data))) << what;
 }
 
 TEST(SoundFiles, AnImageThatIsNoWaveLeavesOnlyThatSoundSilent) {
@@ -229,33 +218,24 @@ TEST_F(SoundFolder, AMissingFileGivesNoSound) {
     EXPECT_TRUE(silent(loadSoundFiles(folder / "nowhere")));
 }
 
-TEST_F(SoundFolder, AnIndexOfAnotherLengthGivesNoSound) {
-    SoundFiles files = packSoundFiles(fiveWaves());
-    write("SOUNDS.DAT", files.data);
-    for (const std::size_t size : {39u, 41u}) {
-        auto index = files.index;
-        index.resize(size, 0);
-        write("SOUNDS.IDX", index);
-        EXPECT_TRUE(silent(loadSoundFiles(folder))) << size << " bytes";
+TEST_F(SoundFolder, DamagedFilesGiveNoSound) {
+    const auto data = packSoundFiles(fiveWaves()).data;
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> index, data;
+    } cases[] = {
+        {"39-byte index", damagedIndex(39, 0, -1, 0), data},
+        {"41-byte index", damagedIndex(41, 0, -1, 0), data},
+        // Allocating 2 GiB for a 16-byte file would fail or take visibly
+        // long; the sizes are checked against the file first.
+        {"huge length, tiny data file", damagedIndex(40, 1, 0, 0x7FFFFFFF), std::vector<std::uint8_t>(16, 0)},
+        {"data file one byte short", damagedIndex(40, 0, -1, 0), {data.begin(), data.end() - 1}},
+    };
+    for (const auto& bad : cases) {
+        write("SOUNDS.IDX", bad.index);
+        write("SOUNDS.DAT", bad.data);
+        EXPECT_TRUE(silent(loadSoundFiles(folder))) << bad.what;
     }
-}
-
-TEST_F(SoundFolder, AHugeLengthWithATinyDataFileAllocatesNothing) {
-    SoundFiles files = packSoundFiles(fiveWaves());
-    putLe32(files.index, 4, 0x7FFFFFFF);
-    write("SOUNDS.IDX", files.index);
-    write("SOUNDS.DAT", std::vector<std::uint8_t>(16, 0));
-    // Allocating 2 GiB five times over would fail or take visibly long; the
-    // sizes are checked against the file first.
-    EXPECT_TRUE(silent(loadSoundFiles(folder)));
-}
-
-TEST_F(SoundFolder, ADataFileShorterThanTheIndexSaysGivesNoSound) {
-    SoundFiles files = packSoundFiles(fiveWaves());
-    write("SOUNDS.IDX", files.index);
-    files.data.pop_back();
-    write("SOUNDS.DAT", files.data);
-    EXPECT_TRUE(silent(loadSoundFiles(folder)));
 }
 
 TEST_F(SoundFolder, ANonWaveImageOnDiskLeavesTheOthersPlaying) {
