@@ -696,6 +696,9 @@ TEST(ComputerAgainstReference, SameListScoresAndChoiceThroughWholeGames) {
         {seats({{1, 1}, {3, 0}, {5, 2}}), 23, 500},           // three seats, 15 pegs
         {seats({{0, 0}, {1, 1}, {2, 2}, {3, 0}, {4, 1}, {5, 2}}), 24, 160},  // crowded
         {seats({{2, 0}, {5, 0}}, true), 25, 300},
+        {seats({{0, 0}, {3, 1}}), 26, 400},
+        {seats({{4, 1}, {1, 0}}), 27, 400},
+        {seats({{0, 2}, {2, 0}, {4, 1}}), 28, 500},
     };
     int compared = 0, tooBig = 0;
     for (const Match& m : matches) {
@@ -716,7 +719,7 @@ TEST(ComputerAgainstReference, SameListScoresAndChoiceThroughWholeGames) {
 TEST(ComputerAgainstReference, SameOnRandomCrowdedAndEndPhaseBoards) {
     Random dice(99);
     int compared = 0, tooBig = 0;
-    for (int round = 0; round < 300 && !::testing::Test::HasFailure(); ++round) {
+    for (int round = 0; round < 600 && !::testing::Test::HasFailure(); ++round) {
         const bool endPhase = round % 2 == 1;
         const int pegs = endPhase ? 15 : 10;
         Position p = endPhase ? Position({{0, int(dice.below(3))}, {3, int(dice.below(3))}}, pegs)
@@ -738,8 +741,22 @@ TEST(ComputerAgainstReference, SameOnRandomCrowdedAndEndPhaseBoards) {
                     if (std::find(free.begin(), free.end(), order[std::size_t(i)]) != free.end()) cells.push_back(order[std::size_t(i)]);
                 for (int h : cells) takeFree(h);
             }
+            // In every other end phase the pegs still out wait next to the
+            // target, so that a follow-up move can fill it.
+            const bool nearTarget = endPhase && round % 4 == 1;
             while (int(cells.size()) < pegs) {
-                const int h = free[dice.below(std::uint32_t(free.size()))];
+                std::vector<int> near;
+                for (int h : free) {
+                    for (int i = 0; nearTarget && i < pegs; ++i) {
+                        const auto& around = NEIGHBOURS[START_CELLS[OPPOSITE_SEAT[seat]][std::size_t(i)]];
+                        if (std::find(around.begin(), around.end(), h) != around.end()) {
+                            near.push_back(h);
+                            break;
+                        }
+                    }
+                }
+                const std::vector<int>& from = near.empty() ? free : near;
+                const int h = from[dice.below(std::uint32_t(from.size()))];
                 takeFree(h);
                 cells.push_back(h);
             }
