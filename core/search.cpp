@@ -56,7 +56,7 @@ int ComputerPlayer::Search::run(const GameState& state, const Settings& settings
     pool_ = &pool;
     ranked_ = &ranked;
     count_ = 0;
-    ++searchEpoch_;
+    replyKnown_.nextRound();
 
     generateSteps();
     generateJumps();
@@ -119,7 +119,7 @@ void ComputerPlayer::Search::generateSteps() {
 
 void ComputerPlayer::Search::generateJumps() {
     for (int k = 0; k < pegCount_; ++k) {
-        ++chainEpoch_;
+        hasFirst_.nextRound();
         chainLast_ = -1;
         // The peg stays on its hole while its chains are walked, so no chain
         // comes back to it.
@@ -140,7 +140,7 @@ void ComputerPlayer::Search::walkChains(int peg, CellIndex from, std::int32_t st
 
         chain_[++chainLast_] = to;
         const std::size_t length = std::size_t(chainLast_) + 1;
-        if (firstForEpoch_[to] == chainEpoch_) {
+        if (hasFirst_.has(to)) {
             CandidateMove& first = (*pool_)[std::size_t(firstFor_[to])];
             if (first.lastLanding <= chainLast_) {
                 --chainLast_;
@@ -149,7 +149,7 @@ void ComputerPlayer::Search::walkChains(int peg, CellIndex from, std::int32_t st
             std::copy_n(chain_.begin(), length, first.landings.begin());
             first.lastLanding = std::uint8_t(chainLast_);
         } else {
-            firstForEpoch_[to] = chainEpoch_;
+            hasFirst_.set(to);
             firstFor_[to] = std::int32_t(count_);
         }
         CandidateMove& c = newCandidate(peg, startValue + (*row_)[to]);

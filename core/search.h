@@ -38,6 +38,26 @@ struct HoleSet {
     }
 };
 
+// Marks that are never cleared one by one: each round of marking has its own
+// number, and a mark counts only while it carries the current one. Should the
+// number ever wrap, every mark is cleared once.
+template <std::size_t N>
+class RoundMarks {
+public:
+    void nextRound() {
+        if (++round_ == 0) {
+            marks_.fill(0);
+            round_ = 1;
+        }
+    }
+    bool has(std::size_t i) const { return marks_[i] == round_; }
+    void set(std::size_t i) { marks_[i] = round_; }
+
+private:
+    std::array<std::uint32_t, N> marks_{};
+    std::uint32_t round_ = 1;
+};
+
 // Holes one or two steps from a hole in a straight line: every hole whose
 // occupancy a step or a jump from it looks at.
 extern const std::array<HoleSet, CELL_COUNT> JUMP_REACH;
@@ -105,30 +125,26 @@ private:
     std::vector<CandidateMove*>* ranked_ = nullptr;
 
     // Generation: the chain being walked and, per hole, the first candidate of
-    // the current peg that ends there (valid while chainEpoch_ matches).
+    // the current peg that ends there (where marked).
     std::array<CellIndex, MAX_CHAIN> chain_{};
     int chainLast_ = -1;
     std::array<std::int32_t, CELL_COUNT> firstFor_{};
-    std::array<std::uint32_t, CELL_COUNT> firstForEpoch_{};
-    std::uint32_t chainEpoch_ = 0;
+    RoundMarks<CELL_COUNT> hasFirst_;
 
     // Reply estimate: jump-connected groups of empty holes and their best
     // value for the replying seat, and answers already found per (peg, hole).
-    std::array<std::uint32_t, CELL_COUNT> groupEpoch_{};
+    RoundMarks<CELL_COUNT> grouped_;
     std::array<std::uint8_t, CELL_COUNT> groupOf_{};
     std::array<std::int32_t, CELL_COUNT> groupBest_{};
-    std::uint32_t replyEpoch_ = 0;
     std::uint8_t groupCount_ = 0;
     std::array<CellIndex, CELL_COUNT> stack_{};
-    std::array<std::array<std::int32_t, CELL_COUNT>, MAX_PEGS> replyCache_{};
-    std::array<std::array<std::uint32_t, CELL_COUNT>, MAX_PEGS> replyCacheEpoch_{};
-    std::uint32_t searchEpoch_ = 0;
+    std::array<std::int32_t, MAX_PEGS * CELL_COUNT> replyCache_{};  // by peg * CELL_COUNT + hole
+    RoundMarks<MAX_PEGS * CELL_COUNT> replyKnown_;                   // a new round each search
 
     // Look-ahead: holes seen by the walk in progress, the first own moves of
     // the candidate under examination in the order they are found, and per
     // peg its best single-move gain and the holes that gain depends on.
-    std::array<std::uint32_t, CELL_COUNT> seen_{};
-    std::uint32_t seenEpoch_ = 0;
+    RoundMarks<CELL_COUNT> seen_;
     std::vector<FirstMove> firstMoves_;
     std::vector<std::uint32_t> byValue_;
     std::array<std::int32_t, MAX_PEGS> pegGain_{};

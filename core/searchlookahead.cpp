@@ -85,7 +85,7 @@ void ComputerPlayer::Search::listFirstMoves(std::int32_t value, bool withReach) 
             firstMoves_.push_back({std::uint8_t(k), from, to, base + row[to]});
             gain = std::max(gain, row[to] - row[from]);
         }
-        ++seenEpoch_;
+        seen_.nextRound();
         auto visit = [&](CellIndex to) {
             firstMoves_.push_back({std::uint8_t(k), from, to, base + row[to]});
             gain = std::max(gain, row[to] - row[from]);
@@ -106,8 +106,8 @@ void ComputerPlayer::Search::walkLandings(CellIndex from, std::int32_t floor, Vi
         const CellIndex over = NEIGHBOURS[from][d];
         if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
         const CellIndex to = NEIGHBOURS[over][d];
-        if (to == NO_PEG || occupancy_[to] != NO_PEG || seen_[to] == seenEpoch_ || (*row_)[to] < floor) continue;
-        seen_[to] = seenEpoch_;
+        if (to == NO_PEG || occupancy_[to] != NO_PEG || seen_.has(to) || (*row_)[to] < floor) continue;
+        seen_.set(to);
         visit(to);
         walkLandings(to, floor, visit);
     }
@@ -192,7 +192,7 @@ std::int32_t ComputerPlayer::Search::bestGainOf(int peg, std::int32_t cap) {
     }
     if (best >= cap) return best;
     std::int32_t bestValue = best == NO_GAIN ? NO_GAIN : best + row[from];
-    ++seenEpoch_;
+    seen_.nextRound();
     walkForBest(from, row[from] - 50, cap + row[from], bestValue);
     return bestValue == NO_GAIN ? NO_GAIN : bestValue - row[from];
 }
@@ -209,8 +209,8 @@ bool ComputerPlayer::Search::walkForBest(CellIndex from, std::int32_t floor, std
             const CellIndex over = NEIGHBOURS[h][d];
             if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
             const CellIndex to = NEIGHBOURS[over][d];
-            if (to == NO_PEG || occupancy_[to] != NO_PEG || seen_[to] == seenEpoch_ || row[to] < floor) continue;
-            seen_[to] = seenEpoch_;
+            if (to == NO_PEG || occupancy_[to] != NO_PEG || seen_.has(to) || row[to] < floor) continue;
+            seen_.set(to);
             best = std::max(best, row[to]);
             if (best >= cap) return true;
             stack_[top++] = to;

@@ -30,9 +30,9 @@ void ComputerPlayer::Search::scoreReplies(const GameState& state, const Settings
         std::int32_t gain = NO_REPLY;
         if (nextHasPegs) {
             const CellIndex to = c->finalHole();
-            std::int32_t& cached = replyCache_[c->pegIndex][to];
-            std::uint32_t& cachedEpoch = replyCacheEpoch_[c->pegIndex][to];
-            if (cachedEpoch != searchEpoch_) {
+            const std::size_t key = std::size_t(c->pegIndex) * CELL_COUNT + to;
+            std::int32_t& cached = replyCache_[key];
+            if (!replyKnown_.has(key)) {
                 const CellIndex from = cells_[c->pegIndex];
                 const CellIndex fromBefore = occupancy_[from], toBefore = occupancy_[to];
                 occupancy_[from] = NO_PEG;
@@ -40,7 +40,7 @@ void ComputerPlayer::Search::scoreReplies(const GameState& state, const Settings
                 cached = replyGain(state, next);
                 occupancy_[to] = toBefore;
                 occupancy_[from] = fromBefore;
-                cachedEpoch = searchEpoch_;
+                replyKnown_.set(key);
             }
             gain = cached;
         }
@@ -51,7 +51,7 @@ void ComputerPlayer::Search::scoreReplies(const GameState& state, const Settings
 // The next seat's best gain by one jump move on the board as it stands.
 std::int32_t ComputerPlayer::Search::replyGain(const GameState& state, Seat next) {
     const SeatValueRow& row = SEAT_VALUES[next];
-    ++replyEpoch_;
+    grouped_.nextRound();
     groupCount_ = 0;
     std::int32_t best = NO_REPLY;
     for (int k = 0; k < pegCount_; ++k) {
@@ -62,7 +62,7 @@ std::int32_t ComputerPlayer::Search::replyGain(const GameState& state, Seat next
             if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
             const CellIndex to = NEIGHBOURS[over][d];
             if (to == NO_PEG || occupancy_[to] != NO_PEG) continue;
-            if (groupEpoch_[to] != replyEpoch_) fillGroup(to, row);
+            if (!grouped_.has(to)) fillGroup(to, row);
             best = std::max(best, groupBest_[groupOf_[to]] - row[from]);
         }
     }
@@ -74,7 +74,7 @@ void ComputerPlayer::Search::fillGroup(CellIndex from, const SeatValueRow& row) 
     const std::uint8_t group = groupCount_++;
     int top = 0;
     stack_[top++] = from;
-    groupEpoch_[from] = replyEpoch_;
+    grouped_.set(from);
     groupOf_[from] = group;
     std::int32_t best = row[from];
     while (top > 0) {
@@ -83,8 +83,8 @@ void ComputerPlayer::Search::fillGroup(CellIndex from, const SeatValueRow& row) 
             const CellIndex over = NEIGHBOURS[h][d];
             if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
             const CellIndex to = NEIGHBOURS[over][d];
-            if (to == NO_PEG || occupancy_[to] != NO_PEG || groupEpoch_[to] == replyEpoch_) continue;
-            groupEpoch_[to] = replyEpoch_;
+            if (to == NO_PEG || occupancy_[to] != NO_PEG || grouped_.has(to)) continue;
+            grouped_.set(to);
             groupOf_[to] = group;
             best = std::max(best, row[to]);
             stack_[top++] = to;
