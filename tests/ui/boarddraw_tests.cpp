@@ -69,10 +69,10 @@ struct Board {
     PixelPoint at(int cell) const { return drawing.cellPos(CellIndex(cell)); }
 };
 
-class EverySize : public ::testing::TestWithParam<int> {};
-INSTANTIATE_TEST_SUITE_P(Levels, EverySize, ::testing::Values(1, 2, 3, 4, 5));
+class BoardAtEverySize : public ::testing::TestWithParam<int> {};
+INSTANTIATE_TEST_SUITE_P(Levels, BoardAtEverySize, ::testing::Values(1, 2, 3, 4, 5));
 
-TEST_P(EverySize, SurfaceAndHoleCentres) {
+TEST_P(BoardAtEverySize, SurfaceAndHoleCentres) {
     const int s = GetParam();
     Board b(s);
     EXPECT_EQ(b.image().size(), QSize(200 * s, 178 * s));
@@ -98,7 +98,7 @@ TEST(BoardGeometry, LevelBelowOneIsTakenAsOne) {
     EXPECT_EQ(b.image().size(), QSize(200, 178));
 }
 
-TEST_P(EverySize, RimSpansItsBoxInclusive) {
+TEST_P(BoardAtEverySize, RimSpansItsBoxInclusive) {
     const int s = GetParam();
     Board b(s);
     b.drawing.drawBoard();
@@ -113,7 +113,7 @@ TEST_P(EverySize, RimSpansItsBoxInclusive) {
     EXPECT_EQ(rgbAt(b.image(), 101 * s, 170 * s + 1), WHITE_RGB);
 }
 
-TEST_P(EverySize, PointsRimAndCentreCarryTheirFixedColours) {
+TEST_P(BoardAtEverySize, PointsRimAndCentreCarryTheirFixedColours) {
     const int s = GetParam();
     Board b(s);
     b.drawing.drawBoard();
@@ -128,7 +128,7 @@ TEST_P(EverySize, PointsRimAndCentreCarryTheirFixedColours) {
         EXPECT_EQ(rgbAt(b.image(), p.x * s, p.y * s), p.colour) << p.where;
 }
 
-TEST_P(EverySize, HolesAreDiscsOfRadiusTwoUnitsJoinedByEveryLink) {
+TEST_P(BoardAtEverySize, HolesAreDiscsOfRadiusTwoUnitsJoinedByEveryLink) {
     const int s = GetParam();
     Board b(s);
     b.drawing.drawBoard();
@@ -162,7 +162,7 @@ std::vector<int> ringOwners(const Board& b) {
     return owners;
 }
 
-TEST_P(EverySize, EachPlayingSeatGetsTenRingsOnItsTarget) {
+TEST_P(BoardAtEverySize, EachPlayingSeatGetsTenRingsOnItsTarget) {
     const int s = GetParam();
     Board b(s);
     PlayerSlots players = DEFAULT_PLAYERS;
@@ -211,7 +211,7 @@ TEST(TargetRings, SharedCornerOfFifteenPegTargetsShowsTheLaterSeat) {
     EXPECT_EQ(std::count(owners.begin(), owners.end(), 1), 15);
 }
 
-TEST_P(EverySize, PegIsADiscOfRadiusThreeUnitsWithAHighlightUpLeft) {
+TEST_P(BoardAtEverySize, PegIsADiscOfRadiusThreeUnitsWithAHighlightUpLeft) {
     const int s = GetParam();
     QImage canvas(40 * s, 40 * s, QImage::Format_RGB32);
     canvas.fill(Qt::white);
@@ -236,7 +236,7 @@ TEST_P(EverySize, PegIsADiscOfRadiusThreeUnitsWithAHighlightUpLeft) {
     EXPECT_GE(highlight, 2 * s);
 }
 
-TEST(Pegs, PlayerPegTakesTheGamesColourAndKeepsOneSquare) {
+TEST(BoardPegs, PlayerPegTakesTheGamesColourAndKeepsOneSquare) {
     Board b(2);
     placeGame(b.state, DEFAULT_PLAYERS, 10);
     b.state.players[0].colour = 3;  // the game's copy rules, not the settings
@@ -251,7 +251,7 @@ TEST(Pegs, PlayerPegTakesTheGamesColourAndKeepsOneSquare) {
     EXPECT_NE(r.background, first);
 }
 
-TEST(Pegs, NothingDrawnForAnEmptiedHoleOrIndicesOutOfRange) {
+TEST(BoardPegs, NothingDrawnForAnEmptiedHoleOrIndicesOutOfRange) {
     Board b(3);
     placeGame(b.state, DEFAULT_PLAYERS, 10);
     b.drawing.drawBoard();
@@ -271,7 +271,7 @@ TEST(Pegs, NothingDrawnForAnEmptiedHoleOrIndicesOutOfRange) {
     EXPECT_EQ(b.drawing.savedSquareCount(), 0);
 }
 
-TEST(Pegs, ColourIndexPastTheTableWrapsRound) {
+TEST(BoardPegs, ColourIndexPastTheTableWrapsRound) {
     Board b(1);
     placeGame(b.state, DEFAULT_PLAYERS, 10);
     b.state.players[0].colour = 9;  // a damaged record: 9 % 6 = 3
@@ -285,7 +285,7 @@ TEST(Pegs, ColourIndexPastTheTableWrapsRound) {
     EXPECT_EQ(rgbAt(b.image(), b.at(60)), rgbOf(b.settings.pegColours[4]));
 }
 
-TEST_P(EverySize, SavedSquaresRestoreThePixelsAcrossAHop) {
+TEST_P(BoardAtEverySize, SavedSquaresRestoreThePixelsAcrossAHop) {
     const int s = GetParam();
     Board b(s);
     placeTitlePicture(b.state);
@@ -329,7 +329,7 @@ TEST(SavedSquares, ReleaseDropsEveryPegsSquareAndClearsTheFlags) {
     EXPECT_EQ(b.drawing.savedSquareCount(), 0);
 }
 
-TEST_P(EverySize, MarkInvertsItsOutlineOnceAndTwiceRestoresEveryByte) {
+TEST_P(BoardAtEverySize, MarkInvertsItsOutlineOnceAndTwiceRestoresEveryByte) {
     const int s = GetParam();
     Board b(s);
     placeTitlePicture(b.state);
@@ -353,7 +353,7 @@ TEST_P(EverySize, MarkInvertsItsOutlineOnceAndTwiceRestoresEveryByte) {
     }
 }
 
-TEST_P(EverySize, HitSquareReachesExactlyFourUnitsEachWay) {
+TEST_P(BoardAtEverySize, HitSquareReachesExactlyFourUnitsEachWay) {
     const int s = GetParam();
     Board b(s);
     const int h = 4 * s;
@@ -373,7 +373,7 @@ TEST_P(EverySize, HitSquareReachesExactlyFourUnitsEachWay) {
     EXPECT_FALSE(b.drawing.hitHole(98 * s, 10 * s, NO_PEG));
 }
 
-TEST(Repaint, OutsideAGameDrawsIdlePegsAndSavesNothing) {
+TEST(BoardRepaint, OutsideAGameDrawsIdlePegsAndSavesNothing) {
     Board b(2);
     placeTitlePicture(b.state);
     b.drawing.repaint();
@@ -383,7 +383,7 @@ TEST(Repaint, OutsideAGameDrawsIdlePegsAndSavesNothing) {
     EXPECT_EQ(b.drawing.savedSquareCount(), 0);
 }
 
-TEST(Repaint, DrawsThePathAndCursorMarksOnceOverTheGame) {
+TEST(BoardRepaint, DrawsThePathAndCursorMarksOnceOverTheGame) {
     Board b(1);
     placeGame(b.state, DEFAULT_PLAYERS, 10);
     b.drawing.repaint();
@@ -418,7 +418,7 @@ QImage preview(const Settings& settings) {
     return canvas;
 }
 
-TEST(Preview, PointsShowThePlayingSeatsColoursAndWhiteForTheOthers) {
+TEST(PreviewStar, PointsShowThePlayingSeatsColoursAndWhiteForTheOthers) {
     Settings settings;
     settings.playerSettings[2].kind = PlayerKind::NotPlaying;
     std::swap(settings.playerSettings[0].colour, settings.playerSettings[5].colour);
@@ -436,7 +436,7 @@ TEST(Preview, PointsShowThePlayingSeatsColoursAndWhiteForTheOthers) {
     EXPECT_EQ(rgbAt(image, 12, 2), WHITE_RGB);
 }
 
-TEST(Preview, EmblemAndCentreNeverChange) {
+TEST(PreviewStar, EmblemAndCentreNeverChange) {
     Settings none, recoloured;
     for (PlayerSlot& slot : none.playerSettings) slot.kind = PlayerKind::NotPlaying;
     recoloured.pegColours = {0x00102030, 0x00405060, 0x00708090, 0x00A0B0C0, 0x00D0E0F0, 0x00010203};
