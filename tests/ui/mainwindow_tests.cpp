@@ -105,9 +105,9 @@ struct WinnersAnswerer {
             auto* ende = dialog->findChild<QPushButton*>("EndeButton");
             ++answered;
             if (weiter && weiter->isVisible())
-                weiter->click();
+                QMetaObject::invokeMethod(weiter, "click", Qt::QueuedConnection);
             else if (ende)
-                ende->click();
+                QMetaObject::invokeMethod(ende, "click", Qt::QueuedConnection);
         });
         timer.start(10);
     }

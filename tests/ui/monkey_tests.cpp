@@ -49,10 +49,13 @@ private:
         for (QAbstractButton* b : modal->findChildren<QAbstractButton*>())
             if (b->isVisible() && b->isEnabled()) buttons.append(b);
         const std::uint32_t pick = random_.below(std::uint32_t(buttons.size()) + 2);
+        // Queued, so that a dialog the click opens in turn gets answered by this
+        // timer too (a timer does not fire again while its own slot runs).
         if (pick < std::uint32_t(buttons.size())) {
-            buttons[int(pick)]->click();  // may toggle a radio or check box and leave the dialog open
+            // May toggle a radio or check box and leave the dialog open.
+            QMetaObject::invokeMethod(buttons[int(pick)], "click", Qt::QueuedConnection);
         } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            dialog->close();  // the close box
+            QMetaObject::invokeMethod(dialog, "close", Qt::QueuedConnection);  // the close box
         }
     }
     Random& random_;
