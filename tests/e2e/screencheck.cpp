@@ -1,6 +1,7 @@
 // Counts pixels of given colours on the X screen, for the end-to-end test.
 // Usage: vexel-screencheck RRGGBB [RRGGBB ...]  -> one count per colour
 //        vexel-screencheck --size               -> screen width and height
+//        vexel-screencheck --save FILE.png      -> a screenshot, for a person to look at
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const QImage image = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    if (argc == 3 && QString(argv[1]) == "--save") return image.save(argv[2]) ? 0 : 1;
     std::vector<QRgb> wanted;
     for (int i = 1; i < argc; ++i) wanted.push_back(QRgb(QString(argv[i]).toUInt(nullptr, 16)) | 0xFF000000u);
     std::vector<long> counts(wanted.size());
