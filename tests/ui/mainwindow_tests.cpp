@@ -2,11 +2,13 @@
 // the board, whole games, the idle work and the layout.
 #include "app/vexelapp.h"
 #include "core/board.h"
+#include "settings/Vexfehlr.h"
 #include "settings/Vexsieg.h"
 #include "ui/boardwidget.h"
 #include "ui/turnpanelwidget.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -261,6 +263,75 @@ TEST_F(MainWindowTest, NoGameStartsWhenNobodyPlays) {
     window().mNeuesSpielClick();
     EXPECT_FALSE(state().gameRunning);
     EXPECT_EQ(window().idleCalls(), 0u);
+}
+
+TEST_F(MainWindowTest, AHopGoesOnAtTheNewScaleWhenTheLevelChanges) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    settings().humanSpeed = 5;
+    window().applySizeUnit(2, true);
+    window().mNeuesSpielClick();
+    const auto [from, to] = someStep();
+    click(from);
+    click(to);
+    const Seat mover = state().currentPlayer;
+    click(to);
+    ASSERT_TRUE(runUntil([&] { return state().stepAnimating; }, 3000));
+    window().applySizeUnit(3, true);
+    ASSERT_TRUE(runUntil([&] { return state().currentPlayer != mover; }, 5000));
+    // The peg stands on its hole at the new scale: its colour at the hole centre.
+    const PixelPoint p = window().drawing().cellPos(to);
+    const ColourRef colour = settings().pegColours[state().players[mover].colour];
+    EXPECT_EQ(window().drawing().surface().pixelColor(p.x, p.y), toQColor(colour));
+    EXPECT_EQ(window().drawing().surface().size(), QSize(600, 534));
+}
+
+TEST_F(MainWindowTest, AWindowResizedByHandSnapsToALevel) {
+    window().applySizeUnit(1, true);
+    QCoreApplication::processEvents();
+    const int menu = window().height() - window().centralWidget()->height();
+    window().resize(600, 400 + menu);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().sizeUnit(), 2);
+    EXPECT_EQ(window().centralWidget()->size(), QSize(512, 360));
+    window().resize(500, 350 + menu);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().sizeUnit(), 1);
+    EXPECT_EQ(window().centralWidget()->size(), QSize(256, 180));
+}
+
+TEST_F(MainWindowTest, AFailedSaveShowsTheErrorWindowUntilTheUserTicksItsBox) {
+    // A folder where the settings file should be: the save cannot replace it.
+    std::filesystem::create_directory(folder_ / "VEXEL.CFG");
+    int shown = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* error = qobject_cast<TFehlerWin*>(QApplication::activeModalWidget());
+        if (!error) return;
+        ++shown;
+        error->findChild<QCheckBox*>("CheckBox")->setChecked(true);
+        QMetaObject::invokeMethod(error->findChild<QPushButton*>("OKButton"), "click", Qt::QueuedConnection);
+    });
+    answer.start(10);
+    window().mOptionenspeichernClick();
+    EXPECT_EQ(shown, 1);
+    window().mOptionenspeichernClick();
+    EXPECT_EQ(shown, 1) << "ticked: not shown again in this run";
+    EXPECT_TRUE(std::filesystem::is_directory(folder_ / "VEXEL.CFG"));
+}
+
+TEST_F(MainWindowTest, SavedSettingsComeBackAtTheNextStart) {
+    settings().humanSpeed = 5;
+    settings().language = Language::English;
+    settings().playerSettings[2].setName("Zoë");
+    window().mOptionenspeichernClick();
+    ASSERT_TRUE(std::filesystem::exists(folder_ / "VEXEL.CFG"));
+    EXPECT_EQ(std::filesystem::file_size(folder_ / "VEXEL.CFG"), 200u);
+    VexelApp second(folder_, 1);
+    EXPECT_EQ(second.settings.humanSpeed, 5);
+    EXPECT_EQ(second.settings.language, Language::English);
+    EXPECT_EQ(second.window->windowTitle(), "Vexel Stars");
+    EXPECT_EQ(second.settings.playerSettings[2].nameBytes(), "Zoë");
+    second.settings.soundOn = false;
 }
 
 }  // namespace
