@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks the layout a desktop
+# expects: the program with its data beside it, a launcher on the path, a valid
+# desktop entry and the icon at three sizes; then starts the installed program.
+# Usage: run-install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "install: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for f in lib/vexel/vexel lib/vexel/SOUNDS.IDX lib/vexel/SOUNDS.DAT lib/vexel/VEXELDEU.html lib/vexel/VEXELENG.html \
+         share/applications/vexel.desktop \
+         share/icons/hicolor/48x48/apps/vexel.png share/icons/hicolor/128x128/apps/vexel.png \
+         share/icons/hicolor/256x256/apps/vexel.png; do
+  [ -e "$prefix/$f" ] || fail "missing $f"
+done
+[ -L "$prefix/bin/vexel" ] || fail "no launcher in bin"
+[ "$(readlink -f "$prefix/bin/vexel")" = "$(readlink -f "$prefix/lib/vexel/vexel")" ] || fail "launcher points elsewhere"
+desktop-file-validate "$prefix/share/applications/vexel.desktop" || fail "desktop entry does not validate"
+for size in 48 128 256; do
+  head -c 24 "$prefix/share/icons/hicolor/${size}x${size}/apps/vexel.png" | od -An -tx1 | tr -d ' \n' \
+    | grep -q "^89504e470d0a1a0a.\{16\}$(printf '%08x' $size)$(printf '%08x' $size)" || fail "icon $size is not a ${size}x${size} PNG"
+done
+
+# The installed program starts through its launcher and runs until stopped.
+QT_QPA_PLATFORM=offscreen "$prefix/bin/vexel" >/dev/null 2>&1 & pid=$!
+sleep 2
+kill -0 "$pid" 2>/dev/null || fail "the installed program did not keep running"
+kill "$pid"; wait "$pid" 2>/dev/null || true
+echo "install: ok"
