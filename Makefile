@@ -46,6 +46,7 @@ bench: build
 # Long runs, one line per part; each part fails on its own findings.
 soak: build
 	tools/arena/soak.sh $(BUILD)/bin/vexel-arena
+	QT_QPA_PLATFORM=offscreen VEXEL_MONKEY_EVENTS=20000 $(BUILD)/bin/ui_tests --gtest_filter='Monkey.*'
 
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
