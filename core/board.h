@@ -29,6 +29,15 @@ inline CellIndex jumpLanding(CellIndex a, int d) {
     return over == NO_PEG ? NO_PEG : NEIGHBOURS[over][d];
 }
 
+// The landing of a jump from `from` in direction d, over an occupied
+// neighbour onto an empty hole; NO_PEG when that jump is not open.
+inline CellIndex openJump(const std::array<CellIndex, CELL_COUNT>& occupancy, CellIndex from, int d) {
+    const CellIndex over = NEIGHBOURS[from][d];
+    if (over == NO_PEG || occupancy[over] == NO_PEG) return NO_PEG;
+    const CellIndex to = NEIGHBOURS[over][d];
+    return to == NO_PEG || occupancy[to] != NO_PEG ? NO_PEG : to;
+}
+
 // START_CELLS[seat]: the ten holes of the seat's point from its tip outward,
 // then the five holes of the hexagon line bordering it. Peg k starts on entry k;
 // the same prefix of the opposite seat's row is the seat's target.

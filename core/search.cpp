@@ -133,10 +133,8 @@ void ComputerPlayer::Search::generateJumps() {
 // both places in the draw among equal best moves.
 void ComputerPlayer::Search::walkChains(int peg, CellIndex from, std::int32_t startValue) {
     for (int d = 0; d < DIRECTION_COUNT; ++d) {
-        const CellIndex over = NEIGHBOURS[from][d];
-        if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
-        const CellIndex to = NEIGHBOURS[over][d];
-        if (to == NO_PEG || occupancy_[to] != NO_PEG) continue;
+        const CellIndex to = openJump(occupancy_, from, d);
+        if (to == NO_PEG) continue;
 
         chain_[++chainLast_] = to;
         const std::size_t length = std::size_t(chainLast_) + 1;

@@ -103,10 +103,8 @@ void ComputerPlayer::Search::listFirstMoves(std::int32_t value, bool withReach) 
 template <class Visit>
 void ComputerPlayer::Search::walkLandings(CellIndex from, std::int32_t floor, Visit& visit) {
     for (int d = 0; d < DIRECTION_COUNT; ++d) {
-        const CellIndex over = NEIGHBOURS[from][d];
-        if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
-        const CellIndex to = NEIGHBOURS[over][d];
-        if (to == NO_PEG || occupancy_[to] != NO_PEG || seen_.has(to) || (*row_)[to] < floor) continue;
+        const CellIndex to = openJump(occupancy_, from, d);
+        if (to == NO_PEG || seen_.has(to) || (*row_)[to] < floor) continue;
         seen_.set(to);
         visit(to);
         walkLandings(to, floor, visit);
@@ -206,10 +204,8 @@ bool ComputerPlayer::Search::walkForBest(CellIndex from, std::int32_t floor, std
     while (top > 0) {
         const CellIndex h = stack_[--top];
         for (int d = 0; d < DIRECTION_COUNT; ++d) {
-            const CellIndex over = NEIGHBOURS[h][d];
-            if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
-            const CellIndex to = NEIGHBOURS[over][d];
-            if (to == NO_PEG || occupancy_[to] != NO_PEG || seen_.has(to) || row[to] < floor) continue;
+            const CellIndex to = openJump(occupancy_, h, d);
+            if (to == NO_PEG || seen_.has(to) || row[to] < floor) continue;
             seen_.set(to);
             best = std::max(best, row[to]);
             if (best >= cap) return true;

@@ -58,10 +58,8 @@ std::int32_t ComputerPlayer::Search::replyGain(const GameState& state, Seat next
         const CellIndex from = state.pegs[next][k].cell;
         if (from >= CELL_COUNT) continue;
         for (int d = 0; d < DIRECTION_COUNT; ++d) {
-            const CellIndex over = NEIGHBOURS[from][d];
-            if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
-            const CellIndex to = NEIGHBOURS[over][d];
-            if (to == NO_PEG || occupancy_[to] != NO_PEG) continue;
+            const CellIndex to = openJump(occupancy_, from, d);
+            if (to == NO_PEG) continue;
             if (!grouped_.has(to)) fillGroup(to, row);
             best = std::max(best, groupBest_[groupOf_[to]] - row[from]);
         }
@@ -80,10 +78,8 @@ void ComputerPlayer::Search::fillGroup(CellIndex from, const SeatValueRow& row) 
     while (top > 0) {
         const CellIndex h = stack_[--top];
         for (int d = 0; d < DIRECTION_COUNT; ++d) {
-            const CellIndex over = NEIGHBOURS[h][d];
-            if (over == NO_PEG || occupancy_[over] == NO_PEG) continue;
-            const CellIndex to = NEIGHBOURS[over][d];
-            if (to == NO_PEG || occupancy_[to] != NO_PEG || grouped_.has(to)) continue;
+            const CellIndex to = openJump(occupancy_, h, d);
+            if (to == NO_PEG || grouped_.has(to)) continue;
             grouped_.set(to);
             groupOf_[to] = group;
             best = std::max(best, row[to]);
