@@ -55,8 +55,7 @@ void Game::chooseHole(CellIndex h) {
     if (s.movePathLength >= MAX_PATH) return;
     const CellIndex a = s.pathEnd();
     for (int d = 0; d < DIRECTION_COUNT; ++d) {
-        const CellIndex over = NEIGHBOURS[a][d];
-        if (over == NO_PEG || s.occupancy[over] == NO_PEG || NEIGHBOURS[over][d] != h) continue;
+        if (openJump(s.occupancy, a, d) != h) continue;
         s.movePath[s.movePathLength] = {Direction(d), h};
         ++s.movePathLength;
         view_.toggleHoleMark(h);
