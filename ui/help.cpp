@@ -4,6 +4,7 @@
 // and otherwise just scrolls to the new topic.
 #include "ui/help.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -34,6 +35,14 @@ public:
 
     void showPage(const QString& path, const QString& anchor, const QString& title) {
         setWindowTitle(title);
+        // Asked for from a dialog's help button: a modal dialog blocks every
+        // other window, so the help must be modal itself to be read and scrolled.
+        QWidget* modal = QApplication::activeModalWidget();
+        const Qt::WindowModality modality = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+        if (windowModality() != modality) {
+            hide();
+            setWindowModality(modality);
+        }
         show();
         raise();
         activateWindow();

@@ -2,6 +2,7 @@
 #include "ui/help.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -122,6 +123,24 @@ TEST(HelpWindow, AMissingFileIsReportedWithItsFullPath) {
     showHelpFile(nullptr, missing, Language::English, HELP_PLAYERS);
     EXPECT_TRUE(reported.contains(missing)) << reported.toStdString();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(HelpWindow, OpenedFromADialogCanBeReadWhileTheDialogWaits) {
+    QWidget mainWindow;
+    QDialog dialog(&mainWindow);
+    Qt::WindowModality fromDialog = Qt::NonModal;
+    QTimer::singleShot(0, &dialog, [&] {
+        showHelp(&mainWindow, Language::German, HELP_PLAYERS);
+        if (QWidget* help = helpWindow()) fromDialog = help->windowModality();
+        if (QWidget* help = helpWindow()) help->close();
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_EQ(fromDialog, Qt::ApplicationModal);
+    showHelp(&mainWindow, Language::German, HELP_CONTENTS);
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(helpWindow()->windowModality(), Qt::NonModal) << "from the main window it stays a plain window";
+    helpWindow()->close();
 }
 
 }  // namespace
