@@ -196,8 +196,6 @@ void TMainWindow::showEvent(QShowEvent* event) {
     applySizeUnit(maxSizeUnit(), true);
 }
 
-void TMainWindow::paintEvent(QPaintEvent* event) { QMainWindow::paintEvent(event); }
-
 void TMainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();

@@ -86,7 +86,6 @@ public:
     std::function<void(const QString& title, const QString& text)> tell;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
