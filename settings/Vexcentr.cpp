@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -71,6 +72,15 @@ QPixmap TCenteredForm::programIcon(int size) {
     star.fill(Qt::transparent);
     drawBoardPreview(star, everyone);
     return QPixmap::fromImage(star.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+QPushButton* TCenteredForm::addResultButton(const char* objectName, const QRect& geometry, ModalResult result,
+                                            const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(objectName);
+    button->setGeometry(geometry);
+    connect(button, &QPushButton::clicked, this, [this, result] { done(int(result)); });
+    return button;
 }
 
 }  // namespace vexel

@@ -11,6 +11,8 @@
 
 #include "core/types.h"
 
+class QPushButton;
+
 namespace vexel {
 
 // Where a dialog of outer size `dialog` opens over a main window with the outer
@@ -39,6 +41,9 @@ protected:
     // The dialog opens centred on the screen the first time it is shown in a
     // run, and over the main window at every later showing.
     void setCentreOnScreenAtFirstShow(bool centre) { centreOnScreenAtFirstShow_ = centre; }
+
+    // A button that closes the dialog with `result`.
+    QPushButton* addResultButton(const char* objectName, const QRect& geometry, ModalResult result, const QString& caption = {});
 
     // The program's picture for the About box and the winners display.
     static QPixmap programIcon(int size);

@@ -34,11 +34,8 @@ TFehlerWin::TFehlerWin(QWidget* parent) : TCenteredForm(parent) {
     CheckBox_->setObjectName("CheckBox");
     CheckBox_->setGeometry(12, 122, 352, 20);
 
-    OKButton_ = new QPushButton("OK", this);
-    OKButton_->setObjectName("OKButton");
-    OKButton_->setGeometry(148, 150, 75, 25);
+    OKButton_ = addResultButton("OKButton", QRect(148, 150, 75, 25), ModalResult::Ok, "OK");
     OKButton_->setDefault(true);
-    connect(OKButton_, &QPushButton::clicked, this, [this] { done(int(ModalResult::Ok)); });
 }
 
 void TFehlerWin::showSaveError(QWidget* mainWindow) {

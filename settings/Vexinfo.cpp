@@ -48,11 +48,8 @@ TAboutBox::TAboutBox(Settings& settings, QWidget* parent) : TCenteredForm(parent
     Titel_ = makeBoldLabel(panel_, "Titel", Qt::red, 18, QRect(8, 88, 269, 40));
     Version_ = makeBoldLabel(panel_, "Version", Qt::yellow, 10, QRect(8, 140, 269, 24));
 
-    OKButton_ = new QPushButton("OK", this);
-    OKButton_->setObjectName("OKButton");
-    OKButton_->setGeometry(113, 214, 75, 25);
+    OKButton_ = addResultButton("OKButton", QRect(113, 214, 75, 25), ModalResult::Ok, "OK");
     OKButton_->setDefault(true);
-    connect(OKButton_, &QPushButton::clicked, this, [this] { done(int(ModalResult::Ok)); });
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

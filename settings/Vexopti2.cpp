@@ -38,11 +38,8 @@ TCompLevelDlg::TCompLevelDlg(Settings& settings, QWidget* parent) : TCenteredFor
         Radio_[level] = radio;
     }
 
-    OKBtn_ = new QPushButton("OK", this);
-    OKBtn_->setObjectName("OKBtn");
-    OKBtn_->setGeometry(46, 152, 75, 25);
+    OKBtn_ = addResultButton("OKBtn", QRect(46, 152, 75, 25), ModalResult::Ok, "OK");
     OKBtn_->setDefault(true);
-    connect(OKBtn_, &QPushButton::clicked, this, [this] { done(int(ModalResult::Ok)); });
 }
 
 ModalResult TCompLevelDlg::chooseLevel(Seat seat, const QString& caption) {

@@ -69,14 +69,8 @@ TSiegerAnzeige::TSiegerAnzeige(const Settings& settings, const GameState& game, 
         Sieger_[i] = label;
     }
 
-    WeiterButton_ = new QPushButton(this);
-    WeiterButton_->setObjectName("WeiterButton");
-    WeiterButton_->setGeometry(8, 316, 120, 28);
-    connect(WeiterButton_, &QPushButton::clicked, this, [this] { done(int(ModalResult::Ok)); });
-    EndeButton_ = new QPushButton(this);
-    EndeButton_->setObjectName("EndeButton");
-    EndeButton_->setGeometry(272, 316, 120, 28);
-    connect(EndeButton_, &QPushButton::clicked, this, [this] { done(int(ModalResult::Abort)); });
+    WeiterButton_ = addResultButton("WeiterButton", QRect(8, 316, 120, 28), ModalResult::Ok);
+    EndeButton_ = addResultButton("EndeButton", QRect(272, 316, 120, 28), ModalResult::Abort);
 
     updateWinnerList();
 }

@@ -125,10 +125,7 @@ TEnvironDlg::TEnvironDlg(Settings& settings, WindowSizing sizing, std::function<
     okbtn_->setGeometry(102, 313, 75, 25);
     okbtn_->setDefault(true);
     connect(okbtn_, &QPushButton::clicked, this, [this] { okbtnClick(); });
-    cancelbtn_ = new QPushButton(this);
-    cancelbtn_->setObjectName("cancelbtn");
-    cancelbtn_->setGeometry(182, 313, 75, 25);
-    connect(cancelbtn_, &QPushButton::clicked, this, [this] { done(int(ModalResult::Cancel)); });
+    cancelbtn_ = addResultButton("cancelbtn", QRect(182, 313, 75, 25), ModalResult::Cancel);
     helpbtn_ = new QPushButton(this);
     helpbtn_->setObjectName("helpbtn");
     helpbtn_->setGeometry(262, 313, 75, 25);
