@@ -46,6 +46,8 @@ private:
     void answer() {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal) return;
+        if (qEnvironmentVariableIsSet("VEXEL_MONKEY_TRACE"))
+            std::fprintf(stderr, "  modal %s %s\n", modal->metaObject()->className(), qPrintable(modal->objectName()));
         QList<QAbstractButton*> buttons;
         for (QAbstractButton* b : modal->findChildren<QAbstractButton*>())
             if (b->isVisible() && b->isEnabled()) buttons.append(b);
@@ -55,8 +57,8 @@ private:
         if (pick < std::uint32_t(buttons.size())) {
             // May toggle a radio or check box and leave the dialog open.
             QMetaObject::invokeMethod(buttons[int(pick)], "click", Qt::QueuedConnection);
-        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            QMetaObject::invokeMethod(dialog, "close", Qt::QueuedConnection);  // the close box
+        } else {
+            QMetaObject::invokeMethod(modal, "close", Qt::QueuedConnection);  // the close box
         }
     }
     Random& random_;
@@ -87,16 +89,28 @@ TEST_F(Monkey, RandomInputNeverBreaksTheGame) {
     window.tell = [](const QString&, const QString&) {};
     window.show();
     DialogAnswerer answerer(random);
+    // A watchdog: no single event may hold the program for long.
+    int currentEvent = 0;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        std::fprintf(stderr, "monkey: event %d hangs; modal widget: %s\n", currentEvent,
+                     modal ? modal->metaObject()->className() : "none");
+        std::abort();
+    });
 
     const char* actions[] = {"mNeuesSpiel", "mNeuesSpiel",     "mNeuesSpiel", "mSpielabbrechen",    "mSieger",
                              "mSpieler",    "mUmgebung",       "mSwitchtoEnglish", "mOptionenspeichern", "mZuruecksetzen",
-                             "mInfo"};
+                             "mInfo",       "mInhalt"};
     const int keys[] = {Qt::Key_Up,    Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Space, Qt::Key_Return,
                         Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_A,   Qt::Key_F1,    Qt::Key_Delete};
     PlayerSlots playersAtStart{};
     const bool trace = qEnvironmentVariableIsSet("VEXEL_MONKEY_TRACE");
 
     for (int e = 0; e < events; ++e) {
+        currentEvent = e;
+        watchdog.start(30000);
         const GameState& s = window.game().state();
         const std::uint32_t kind = random.below(100);
         if (trace) std::fprintf(stderr, "event %d kind %u running %d\n", e, kind, int(s.gameRunning));
@@ -120,6 +134,15 @@ TEST_F(Monkey, RandomInputNeverBreaksTheGame) {
             if (trace) std::fprintf(stderr, "  %s\n", name);
             // Colours and target rings changed in a dialog show from the next repaint on.
             if (app.settings != settingsBefore) window.applySizeUnit(window.sizeUnit(), false);
+        } else if (kind < 94) {
+            // Closing while a game runs, answered No: window and game stay.
+            if (s.gameRunning) {
+                auto ask = window.askYesNo;
+                window.askYesNo = [](const QString&, const QString&) { return false; };
+                window.close();
+                window.askYesNo = ask;
+                EXPECT_TRUE(window.isVisible()) << "event " << e;
+            }
         } else if (kind < 97) {
             window.resize(200 + int(random.below(900)), 150 + int(random.below(700)));
         } else {
