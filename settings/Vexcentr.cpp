@@ -28,7 +28,10 @@ QPoint screenCentredPosition(QSize dialog, QSize screen) {
     return {std::max(0, (screen.width() - dialog.width()) / 2), std::max(0, (screen.height() - dialog.height()) / 2)};
 }
 
-TCenteredForm::TCenteredForm(QWidget* parent) : QDialog(parent) {}
+TCenteredForm::TCenteredForm(QWidget* parent) : QDialog(parent) {
+    // A fixed dialog frame: a title and a close box, no minimize or maximize.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+}
 
 void TCenteredForm::accept() { done(int(ModalResult::Ok)); }
 

@@ -16,7 +16,6 @@ constexpr std::uint16_t FIRST_NAME_TEXT = 224;    // 224..226
 
 TCompLevelDlg::TCompLevelDlg(Settings& settings, QWidget* parent) : TCenteredForm(parent), settings_(settings) {
     setObjectName("CompLevelDlg");
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(167, 185);
     setCentreOnScreenAtFirstShow(true);
 
