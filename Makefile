@@ -14,10 +14,13 @@ all: build
 deps:
 	@scripts/install-deps
 
+# The project's own builds treat warnings as errors; a build folder made
+# before that switch existed gets it turned on here.
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXEL_WERROR=ON $(CMAKE_ARGS)
 
 configure: deps $(BUILD)/build.ninja
+	@grep -q '^VEXEL_WERROR:BOOL=ON$$' $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DVEXEL_WERROR=ON >/dev/null
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -35,7 +38,7 @@ install: build
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
-	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXEL_SANITIZE=ON $(CMAKE_ARGS)
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXEL_SANITIZE=ON -DVEXEL_WERROR=ON $(CMAKE_ARGS)
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -E e2e_window
@@ -59,7 +62,7 @@ FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 fuzz: deps
 	@test -n "$(FUZZ_TARGETS)" || { echo "fuzz: no fuzz/*_fuzz.cpp"; exit 1; }
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_CXX_COMPILER=clang++ -DVEXEL_FUZZ=ON -DVEXEL_GUI=OFF
+	  -DCMAKE_CXX_COMPILER=clang++ -DVEXEL_FUZZ=ON -DVEXEL_GUI=OFF -DVEXEL_WERROR=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@status=0; mkdir -p $(FUZZ_BUILD)/artifacts $(FUZZ_BUILD)/logs; \
 	for name in $(FUZZ_TARGETS); do \
