@@ -11,7 +11,7 @@
 namespace vexel {
 
 VexelApp::VexelApp(const std::filesystem::path& folder, std::uint64_t seed)
-    : settingsFile(folder / "VEXEL.CFG"), sound(loadSoundFiles(folder)) {
+    : settingsFile(locateSettings(folder)), sound(loadSoundFiles(folder)) {
     window = std::make_unique<TMainWindow>(settings, settingsFile, sound, seed);
     TMainWindow* main = window.get();
     auto help = [main](int context) { main->showHelp(context); };

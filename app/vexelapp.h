@@ -15,7 +15,8 @@ namespace vexel {
 
 class VexelApp {
 public:
-    // `folder` holds VEXEL.CFG, SOUNDS.IDX and SOUNDS.DAT (normally the program's folder).
+    // `folder` holds SOUNDS.IDX and SOUNDS.DAT (normally the program's folder),
+    // and VEXEL.CFG too unless the folder is read-only (settingslocation.h).
     VexelApp(const std::filesystem::path& folder, std::uint64_t seed);
     ~VexelApp();
 

@@ -1,9 +1,10 @@
-# vexel_settings_format: the 200-byte settings record and the file that holds
-# it. Plain C++ on the standard library and POSIX, so the unit tests and the
-# fuzz targets build without Qt.
+# vexel_settings_format: the 200-byte settings record, the file that holds
+# it and where that file lives. Plain C++ on the standard library and POSIX,
+# so the unit tests and the fuzz targets build without Qt.
 add_library(vexel_settings_format STATIC
   ${CMAKE_CURRENT_LIST_DIR}/settingsrecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settingsfile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settingslocation.cpp
 )
 target_include_directories(vexel_settings_format PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vexel_settings_format PUBLIC vexel_core)

@@ -85,6 +85,17 @@ Descriptor createTemporary(const fs::path& target, fs::path& temporary) {
     return Descriptor(-1);
 }
 
+// Makes every missing folder above `file`, private to the user as config
+// folders are. False when one cannot be made.
+bool makeFolders(const fs::path& file) {
+    fs::path folder;
+    for (const fs::path& part : file.parent_path()) {
+        folder /= part;
+        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
 // Makes the rename itself durable. Best effort: once the rename is done the
 // old file is gone either way, so a failure here cannot be undone.
 void syncFolder(const fs::path& target) {
@@ -95,21 +106,30 @@ void syncFolder(const fs::path& target) {
 
 }  // namespace
 
-SettingsFile::SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+SettingsFile::SettingsFile(std::filesystem::path path) : location_{std::move(path), {}, false} {}
+
+SettingsFile::SettingsFile(SettingsLocation location) : location_(std::move(location)) {}
 
 SettingsFile SettingsFile::besideProgram(const std::filesystem::path& programDir) {
     return SettingsFile(programDir / SETTINGS_FILE_NAME);
 }
 
 void SettingsFile::load(Settings& settings) {
+    fs::path source = location_.file;
+    std::error_code ec;
+    if (!location_.fallback.empty() && !fs::exists(source, ec) && !ec) source = location_.fallback;
+
     SettingsRecord::Bytes bytes{};
-    const std::size_t got = readUpTo(path_, bytes);
+    const std::size_t got = readUpTo(source, bytes);
+    // A whole record is the run's buffer from now on, whatever its magic says.
+    if (got == bytes.size()) record_.fill(bytes);
     if (!record_.decode(std::span(bytes.data(), got), settings)) settings.reset(true);
 }
 
 bool SettingsFile::save(const Settings& settings) {
     const SettingsRecord::Bytes& bytes = record_.encode(settings);
-    const fs::path target = resolveTarget(path_);
+    if (location_.makeFolder && !makeFolders(location_.file)) return false;
+    const fs::path target = resolveTarget(location_.file);
 
     fs::path temporary;
     Descriptor file = createTemporary(target, temporary);

@@ -40,6 +40,11 @@ public:
     // colours stay as they are); a boolean is written as 0 or 1.
     const Bytes& encode(const Settings& settings);
 
+    // Puts a whole record read from a file into the buffer, whatever its
+    // magic: even a file of another format hands its unassigned bytes and
+    // name tails on to the next save, though none of its fields are used.
+    void fill(const Bytes& fileRecord) { buffer_ = fileRecord; }
+
     const Bytes& bytes() const { return buffer_; }
 
 private:

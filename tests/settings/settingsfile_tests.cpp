@@ -9,6 +9,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/resource.h>
@@ -126,15 +127,17 @@ TEST_F(SettingsFileTest, FilesThatCannotBeTakenGiveTheDefaultsInGerman) {
     wrongLastMagicByte[13] = 0x02;
     Bytes foreign(200, 0);
     foreign[0] = 13;
-    const std::vector<std::pair<std::string, std::function<void()>>> cases = {
-        {"no file", [] {}},
-        {"an empty file", [&] { writeFile(cfg(), {}); }},
-        {"199 bytes", [&] { writeFile(cfg(), Bytes(good.begin(), good.end() - 1)); }},
-        {"wrong last magic byte", [&] { writeFile(cfg(), wrongLastMagicByte); }},
-        {"another format", [&] { writeFile(cfg(), foreign); }},
-        {"a folder of that name", [&] { fs::create_directory(cfg()); }},
+    const Bytes zeros(200, 0);
+    // The buffer holds a whole record as read, magic or not; short reads leave it zeroed.
+    const std::vector<std::tuple<std::string, std::function<void()>, Bytes>> cases = {
+        {"no file", [] {}, zeros},
+        {"an empty file", [&] { writeFile(cfg(), {}); }, zeros},
+        {"199 bytes", [&] { writeFile(cfg(), Bytes(good.begin(), good.end() - 1)); }, zeros},
+        {"wrong last magic byte", [&] { writeFile(cfg(), wrongLastMagicByte); }, wrongLastMagicByte},
+        {"another format", [&] { writeFile(cfg(), foreign); }, foreign},
+        {"a folder of that name", [&] { fs::create_directory(cfg()); }, zeros},
     };
-    for (const auto& [what, make] : cases) {
+    for (const auto& [what, make, buffer] : cases) {
         std::error_code ec;
         fs::remove_all(cfg(), ec);
         make();
@@ -143,8 +146,7 @@ TEST_F(SettingsFileTest, FilesThatCannotBeTakenGiveTheDefaultsInGerman) {
         file.load(s);
         EXPECT_EQ(s, Settings{}) << what;
         EXPECT_EQ(s.language, Language::German) << what;
-        // Nothing was taken into the buffer either: a save starts from zeros.
-        for (std::uint8_t byte : file.record().bytes()) ASSERT_EQ(byte, 0) << what;
+        EXPECT_EQ(Bytes(file.record().bytes().begin(), file.record().bytes().end()), buffer) << what;
     }
 }
 
@@ -164,22 +166,28 @@ TEST_F(SettingsFileTest, ALongerFileLoadsItsFirst200Bytes) {
 }
 
 TEST_F(SettingsFileTest, UnassignedBytesAndNameTailsOfAForeignFileSurvive) {
-    Bytes b = savedDefaults();
     const std::size_t tails[] = {14, 15, 197, 198, 199, 42 + 4 + 9, 42 + 4 + 20, 42 + 125 + 4 + 20};
-    for (std::size_t at : tails) b[at] = std::uint8_t(0xC0 | at % 32);
-    writeFile(cfg(), b);
+    // Written by another tool with our magic, or of another format altogether:
+    // either way the record was read whole, so its unused bytes go back out.
+    for (const bool ourMagic : {true, false}) {
+        Bytes b = savedDefaults();
+        for (std::size_t at : tails) b[at] = std::uint8_t(0xC0 | at % 32);
+        if (!ourMagic) b[13] = 0x02;
+        writeFile(cfg(), b);
 
-    SettingsFile file(cfg());
-    Settings s;
-    file.load(s);
-    // Even after a reset the bytes behind the names come from the file, not from memory.
-    s.reset(true);
-    s.language = Language::English;
-    ASSERT_TRUE(file.save(s));
-    const Bytes out = readFile(cfg());
-    ASSERT_EQ(out.size(), 200u);
-    for (std::size_t at : tails) EXPECT_EQ(out[at], b[at]) << "byte " << at;
-    EXPECT_EQ(out[195], 2);
+        SettingsFile file(cfg());
+        Settings s;
+        file.load(s);
+        // Even after a reset the bytes behind the names come from the file, not from memory.
+        s.reset(true);
+        s.language = Language::English;
+        ASSERT_TRUE(file.save(s));
+        const Bytes out = readFile(cfg());
+        ASSERT_EQ(out.size(), 200u);
+        for (std::size_t at : tails) EXPECT_EQ(out[at], b[at]) << "byte " << at << (ourMagic ? "" : ", another format");
+        EXPECT_EQ(out[13], 0x03);
+        EXPECT_EQ(out[195], 2);
+    }
 }
 
 TEST_F(SettingsFileTest, ASaveKeepsTheFilesPermissionsAndLinks) {
@@ -247,6 +255,60 @@ TEST_F(SettingsFileTest, AReadOnlyFolderLeavesThePreviousFileAsItWas) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(readFile(cfg()), old);
     EXPECT_EQ(namesIn(dir_), std::set<std::string>{"VEXEL.CFG"});
+}
+
+// Read and written beside the program while its folder takes new files, else
+// in the user's config folder; a file beside a read-only program is read as
+// an administrator's defaults until the user has saved once. Root may write
+// anywhere, so the program folder's writability is given, not tried.
+TEST_F(SettingsFileTest, LivesWhereTheUserCanWriteIt) {
+    enum Where { Program, User, Nowhere };
+    struct Case {
+        const char* what;
+        bool programWritable;
+        bool userFile;       // the user has saved before
+        bool xdgSet;         // $XDG_CONFIG_HOME given, else $HOME/.config
+        bool configBlocked;  // a plain file stands where the config folder would be made
+        Where loadedFrom, savedTo;
+    };
+    const Case cases[] = {
+        {"writable program folder", true, true, true, false, Program, Program},
+        {"read-only, no user file yet", false, false, false, false, Program, User},
+        {"read-only, with a user file", false, true, true, false, User, User},
+        {"read-only, config folder cannot be made", false, false, true, true, Program, Nowhere},
+    };
+    for (const Case& c : cases) {
+        const fs::path program = dir_ / c.what / "program", home = dir_ / c.what / "home", xdg = dir_ / c.what / "xdg";
+        const fs::path user = (c.xdgSet ? xdg : home / ".config") / "vexel" / "VEXEL.CFG";
+        fs::create_directories(program);
+        fs::create_directories(home);
+        Settings admin, mine;
+        admin.humanSpeed = 1;
+        mine.humanSpeed = 2;
+        ASSERT_TRUE(SettingsFile(program / "VEXEL.CFG").save(admin));
+        if (c.userFile) {
+            fs::create_directories(user.parent_path());
+            ASSERT_TRUE(SettingsFile(user).save(mine));
+        }
+        if (c.configBlocked) writeFile(xdg, {1});
+
+        const FolderProbe probe = [&](const fs::path& folder) { return folder == program && c.programWritable; };
+        SettingsFile file(locateSettings(program, userSettingsFolder(c.xdgSet ? xdg.c_str() : nullptr, home.c_str()), probe));
+        Settings s;
+        file.load(s);
+        EXPECT_EQ(s.humanSpeed, c.loadedFrom == Program ? 1 : 2) << c.what;
+        s.computerSpeed = 5;
+        EXPECT_EQ(file.save(s), c.savedTo != Nowhere) << c.what;
+
+        Settings atProgram, atUser;
+        SettingsFile(program / "VEXEL.CFG").load(atProgram);
+        SettingsFile(user).load(atUser);
+        EXPECT_EQ(atProgram.computerSpeed == 5, c.savedTo == Program) << c.what;
+        EXPECT_EQ(atUser.computerSpeed == 5, c.savedTo == User) << c.what;
+        if (c.savedTo == User && !c.userFile) {
+            EXPECT_EQ(fs::status(user.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all) << c.what;
+        }
+    }
 }
 
 TEST(SettingsFilePath, LiesBesideTheProgram) {
