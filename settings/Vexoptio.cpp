@@ -59,9 +59,13 @@ QPushButton* makeButton(QWidget* parent, const char* name, QRect geometry) {
 
 TOptionenDlg::TOptionenDlg(Settings& settings, TCompLevelDlg& levelDialog, std::function<void(int)> showHelp,
                            QWidget* parent)
+    : TOptionenDlg(settings, std::move(showHelp), parent) {
+    levelDialog_ = &levelDialog;
+}
+
+TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp, QWidget* parent)
     : TCenteredForm(parent),
       settings_(settings),
-      levelDialog_(levelDialog),
       showHelp_(std::move(showHelp)),
       preview_(161, 151, QImage::Format_RGB32) {
     chooseColour = [](const QColor& initial, QWidget* owner) { return QColorDialog::getColor(initial, owner); };
@@ -214,9 +218,10 @@ void TOptionenDlg::RadioDblClick(int tag) { askLevel(tag / 3); }
 
 // A seat that becomes a computer player takes the chosen computer player's name.
 void TOptionenDlg::askLevel(int row) {
+    if (!levelDialog_) return;
     const Seat seat = seatOfColour(settings_.playerSettings, std::uint8_t(row));
-    levelDialog_.chooseLevel(seat, Edit_[row]->text());
-    Edit_[row]->setText(levelDialog_.levelName());
+    levelDialog_->chooseLevel(seat, Edit_[row]->text());
+    Edit_[row]->setText(levelDialog_->levelName());
 }
 
 void TOptionenDlg::ColorChange(int row) {

@@ -28,6 +28,9 @@ class TOptionenDlg : public TCenteredForm {
     Q_OBJECT
 public:
     TOptionenDlg(Settings& settings, TCompLevelDlg& levelDialog, std::function<void(int)> showHelp, QWidget* parent);
+    // The program creates this dialog before the level dialog and hands that over afterwards.
+    TOptionenDlg(Settings& settings, std::function<void(int)> showHelp, QWidget* parent);
+    void setLevelDialog(TCompLevelDlg& levelDialog) { levelDialog_ = &levelDialog; }
 
     // A colour swatch was clicked since the dialog was last shown, whether or
     // not a colour was chosen: the main window then repaints the board.
@@ -58,7 +61,7 @@ private:
     void redrawPreview();
 
     Settings& settings_;
-    TCompLevelDlg& levelDialog_;
+    TCompLevelDlg* levelDialog_ = nullptr;
     std::function<void(int)> showHelp_;
 
     int seatCount_ = 0;
