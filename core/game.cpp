@@ -32,6 +32,8 @@ void Game::newGame() {
     const int playing = int(std::count_if(seats.begin(), seats.end(), [](const PlayerSlot& p) { return p.plays(); }));
     if (playing == 0) return;  // nobody to hand the first turn to
 
+    history_.clear();
+    hint_.clear();
     s.gameRunning = true;
     s.players = seats;
     s.pegsPerPlayer = (settings_.alwaysTenPegs || playing >= 4 || neighboursPlay(s.players)) ? 10 : 15;
@@ -119,7 +121,9 @@ void Game::completeMove() {
 
     view_.updateWinnerList();
     if (settings_.soundOn) view_.playSound(4);
+    showingWinners_ = true;
     const ModalResult result = view_.showWinners();
+    showingWinners_ = false;
     // With every place taken nobody is left to play on, whatever closed the display.
     const bool allPlaced = s.finishOrder[std::max(playing, 1) - 1] != NO_PEG;
     if (result == ModalResult::Abort || allPlaced) {
@@ -136,6 +140,8 @@ void Game::endGame() {
     // A committed move took its marks off already, and movePathLength then
     // counts hops: only a path still being entered has marks to remove.
     const bool pathMarked = !s.moveInProgress;
+    clearHint();
+    history_.clear();
     s.gameRunning = false;
     s.moveInProgress = false;
     if (s.stepAnimating) {
@@ -183,10 +189,14 @@ void Game::enterComputerMove() {
     const CandidateMove& move = computer_.chosen();
     chooseHole(s.pegs[s.currentPlayer][move.pegIndex].cell);
     const std::uint16_t delay = COMPUTER_STEP_DELAY[std::min<std::uint8_t>(settings_.computerSpeed, SPEED_COUNT - 1)];
+    // Should a pause ever let a take back or the end of the game in, the rest
+    // of this move belongs to a position that is gone.
+    const std::uint32_t takeBacks = takeBacks_;
     for (int i = 0; i <= move.lastLanding; ++i) {
         const std::uint32_t due = view_.tickCount() + delay;
         chooseHole(move.landings[i]);
         view_.waitUntil(due);
+        if (takeBacks_ != takeBacks || !s.gameRunning) return;
     }
 }
 

@@ -10,6 +10,10 @@
 #include "random.h"
 #include "settings.h"
 
+#include <cstdint>
+#include <span>
+#include <vector>
+
 namespace vexel {
 
 enum class CursorKey { Enter, Space, Left, Up, Right, Down };
@@ -50,6 +54,26 @@ public:
     void startComputerTurn();
     void computerTurnStep();
 
+    // Take back (takeback.cpp). Each commit of a human seat's move keeps the
+    // position before it; taking back returns to the newest kept position with
+    // that seat to move and nothing selected, undoing every computer move made
+    // since. Whatever runs is stopped first and every mark taken off; the
+    // caller then repaints the whole board. The random generator is left
+    // alone, so the computer players go on drawing where they were.
+    bool canTakeBack() const;
+    void takeBack();
+
+    // Hint (hint.cpp): in a human seat's turn, the move the strongest computer
+    // level would choose, marked on the board and never committed. A path
+    // being entered is dropped first, so the two never mix. The search runs on
+    // copies of the state and of the generator and draws nothing from the game's.
+    bool canShowHint() const;
+    void showHint();
+    // Takes the hint's marks off the board (every click and key does this first).
+    void clearHint();
+    // The holes the hint marks: the peg's hole, then each landing.
+    std::span<const CellIndex> hintHoles() const { return hint_; }
+
 private:
     void unmarkPath();
     void enterComputerMove();
@@ -63,6 +87,12 @@ private:
     GameView& view_;
     Random& random_;
     ComputerPlayer computer_;
+
+    // Positions before each human move of this game, oldest first.
+    std::vector<GameState> history_;
+    std::uint32_t takeBacks_ = 0;   // lets a computer entry notice it was taken back mid-way
+    bool showingWinners_ = false;   // the move completion waits for the winners display
+    std::vector<CellIndex> hint_;
 };
 
 }  // namespace vexel

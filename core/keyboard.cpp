@@ -41,6 +41,7 @@ void Game::cursorVertical(bool up) {
 
 void Game::pressKey(CursorKey key) {
     GameState& s = state_;
+    clearHint();  // a shown hint goes before the key does anything else
     if (!acceptsBoardInput()) return;
     const CellIndex k = s.keyboardCursor[s.currentPlayer];
     switch (key) {

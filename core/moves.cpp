@@ -66,6 +66,9 @@ void Game::chooseHole(CellIndex h) {
 void Game::commitMove() {
     GameState& s = state_;
     if (!s.gameRunning || s.moveInProgress || !moveReady()) return;
+    // The position before a human's move is what a take back returns to.
+    if (s.players[s.currentPlayer].kind == PlayerKind::Human) history_.push_back(s);
+    clearHint();
     unmarkPath();
     if (s.keyboardCursorShown) {
         s.keyboardCursorShown = false;
@@ -82,6 +85,7 @@ bool Game::acceptsBoardInput() const {
 }
 
 void Game::clickHole(CellIndex h) {
+    clearHint();  // a shown hint goes before the click does anything else
     if (!acceptsBoardInput() || h >= CELL_COUNT) return;
     // A second click on the last hole of a complete path confirms the move.
     if (moveReady() && state_.pathEnd() == h)

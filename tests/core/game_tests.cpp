@@ -399,3 +399,199 @@ TEST(PassTurn, SkipsSeatsThatDoNotPlayOrHaveFinished) {
     EXPECT_EQ(t.state().moveNumber, 3);
     EXPECT_EQ(t.view.playerName, "Spieler 6");
 }
+
+// ---- Take back and hint ---------------------------------------------------
+
+namespace {
+
+// Every field a take back returns to, one by one.
+void expectSamePosition(const GameState& now, const GameState& then) {
+    EXPECT_EQ(now.gameRunning, then.gameRunning);
+    EXPECT_EQ(now.moveNumber, then.moveNumber);
+    EXPECT_EQ(now.startingPlayer, then.startingPlayer);
+    EXPECT_EQ(now.players, then.players);
+    EXPECT_EQ(now.pegsPerPlayer, then.pegsPerPlayer);
+    EXPECT_EQ(now.occupancy, then.occupancy);
+    for (int seat = 0; seat < SEAT_COUNT; ++seat)
+        for (int k = 0; k < MAX_PEGS; ++k) EXPECT_EQ(now.pegs[seat][k].cell, then.pegs[seat][k].cell) << seat << "/" << k;
+    EXPECT_EQ(now.currentPlayer, then.currentPlayer);
+    EXPECT_EQ(now.finished, then.finished);
+    EXPECT_EQ(now.finishOrder, then.finishOrder);
+    EXPECT_EQ(now.movePathLength, 0);
+    EXPECT_FALSE(now.stepMade);
+    EXPECT_FALSE(now.moveInProgress);
+    EXPECT_FALSE(now.stepAnimating);
+    EXPECT_FALSE(now.computerToMove);
+    EXPECT_EQ(now.keyboardCursor, then.keyboardCursor);
+    EXPECT_FALSE(now.keyboardCursorShown);
+    EXPECT_EQ(now.nextVerticalLeft, then.nextVerticalLeft);
+}
+
+// One whole computer turn on the headless view: search and entry, commit, completion.
+void playComputerTurn(TestTable& t) {
+    t.game.computerTurnStep();
+    t.game.computerTurnStep();
+    ASSERT_TRUE(t.state().moveInProgress);
+    t.game.completeMove();
+}
+
+}  // namespace
+
+TEST(TakeBack, ReturnsToEachHumanMoveInTurnAcrossComputerMovesAndAFinish) {
+    TestTable t({{0, H}, {2, C}, {4, H}});
+    t.startWithTurn(0);
+    t.setPosition({{0, SEAT0_AWAY}, {2, SEAT2_ONE_STEP_FROM_HOME}, {4, SEAT4_AWAY}});
+    EXPECT_FALSE(t.game.canTakeBack()) << "no human move made yet";
+    const GameState first = t.state();
+
+    t.playAnyStep();  // seat 0
+    ASSERT_TRUE(t.state().computerToMove);
+    playComputerTurn(t);  // seat 2 brings its last peg home and the game goes on
+    ASSERT_TRUE(t.state().finished[2]);
+    ASSERT_EQ(t.state().currentPlayer, 4);
+    const GameState second = t.state();
+    t.playAnyStep();  // seat 4
+    ASSERT_EQ(t.state().currentPlayer, 0);
+    ASSERT_EQ(t.state().moveNumber, 2);
+    t.game.pressKey(CursorKey::Up);
+
+    const Random generator = t.random;
+    const int listUpdates = t.view.winnerListUpdates;
+    ASSERT_TRUE(t.game.canTakeBack());
+    t.game.takeBack();
+    {
+        SCOPED_TRACE("back to seat 4's move");
+        expectSamePosition(t.state(), second);
+    }
+    EXPECT_TRUE(t.state().finished[2]);
+    EXPECT_TRUE(t.game.canTakeBack());
+    t.game.takeBack();
+    {
+        SCOPED_TRACE("back to seat 0's move, before the finish");
+        expectSamePosition(t.state(), first);
+    }
+    EXPECT_EQ(std::count(t.state().finishOrder.begin(), t.state().finishOrder.end(), NO_PEG), 6);
+    EXPECT_GT(t.view.winnerListUpdates, listUpdates) << "the winners display forgets the undone finish";
+    EXPECT_EQ(t.view.playerName, "Spieler 1");
+    EXPECT_TRUE(markedHoles(t.view).empty());
+    EXPECT_TRUE(cursorMarkedHoles(t.view).empty());
+    EXPECT_EQ(countInvariantViolations(t.state(), t.state().players), 0);
+    Random untouched = generator;
+    EXPECT_EQ(t.random.below(1u << 30), untouched.below(1u << 30)) << "the computers draw on where they were";
+
+    EXPECT_FALSE(t.game.canTakeBack()) << "down to the game's start";
+    t.game.takeBack();
+    expectSamePosition(t.state(), first);
+
+    // The game goes on from there, and ending it forgets the history.
+    t.playAnyStep();
+    EXPECT_TRUE(t.game.canTakeBack());
+    t.game.endGame();
+    EXPECT_FALSE(t.game.canTakeBack());
+}
+
+TEST(TakeBack, StopsWhateverRunsCleanlyFirst) {
+    enum Moment { MidHop, BetweenHops, ComputerToSearch, ComputerMarked, PathAndCursor, HintShown };
+    const std::pair<Moment, const char*> moments[] = {
+        {MidHop, "a hop on the screen"},
+        {BetweenHops, "between two hops"},
+        {ComputerToSearch, "the computer yet to search"},
+        {ComputerMarked, "the computer's move marked, not committed"},
+        {PathAndCursor, "a path and the cursor of the next turn"},
+        {HintShown, "a hint on the board"},
+    };
+    for (const auto& [moment, name] : moments) {
+        SCOPED_TRACE(name);
+        TestTable t({{0, H}, {3, C}}, 3, true);
+        t.startWithTurn(0);
+        // Seat 0's peg on 60 can jump over 61 onto 62 and on over 72 onto 83.
+        t.setPosition({{0, {60, 0, 1, 2, 3, 4, 5, 6, 7, 8}}, {3, {61, 72, 113, 114, 115, 116, 117, 118, 119, 120}}});
+        const GameState before = t.state();
+
+        for (int h : {60, 62, 83, 83}) t.game.clickHole(CellIndex(h));
+        ASSERT_TRUE(t.state().moveInProgress);
+        ASSERT_EQ(t.state().movePathLength, 2) << "two hops";
+        if (moment == MidHop || moment == BetweenHops) {
+            t.state().animStep = moment == MidHop ? 2 : 1;
+            t.state().stepAnimating = moment == MidHop;
+        } else {
+            t.game.completeMove();
+            ASSERT_TRUE(t.state().computerToMove);
+            if (moment != ComputerToSearch) t.game.computerTurnStep();
+            if (moment == PathAndCursor || moment == HintShown) {
+                t.game.computerTurnStep();
+                t.game.completeMove();
+                ASSERT_EQ(t.state().currentPlayer, 0);
+                t.game.pressKey(CursorKey::Left);
+                t.game.clickHole(0);
+                if (moment == HintShown) t.game.showHint();
+            }
+            if (moment != ComputerToSearch) {
+                ASSERT_FALSE(markedHoles(t.view).empty());
+            }
+        }
+
+        t.game.takeBack();
+        expectSamePosition(t.state(), before);
+        EXPECT_TRUE(markedHoles(t.view).empty());
+        EXPECT_TRUE(cursorMarkedHoles(t.view).empty());
+        EXPECT_EQ(t.view.backgroundsDiscarded, moment == MidHop ? 1 : 0);
+        EXPECT_TRUE(t.game.computer().candidates().empty());
+        EXPECT_TRUE(t.game.hintHoles().empty());
+        // Late calls of what was stopped find nothing to carry on.
+        t.game.completeMove();
+        t.game.computerTurnStep();
+        expectSamePosition(t.state(), before);
+        EXPECT_TRUE(markedHoles(t.view).empty());
+    }
+}
+
+TEST(Hint, IsTheStrongestLevelsChoiceAndDrawsNothingFromTheGenerator) {
+    int seedsWithTies = 0;
+    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        // The same game twice: in one the human asks for a hint, in the other
+        // the computer at its strongest plays the seat.
+        TestTable human({{0, H}, {3, C}}, seed);
+        TestTable reference({{0, H}, {3, C}}, seed);
+        for (TestTable* t : {&human, &reference}) {
+            t->settings.playerSettings[0].level = 2;
+            t->startWithTurn(0);
+            for (std::uint64_t round = 0; round < seed % 4; ++round) {
+                t->playAnyStep();
+                playComputerTurn(*t);
+            }
+        }
+        ASSERT_EQ(human.state().occupancy, reference.state().occupancy);
+        ASSERT_EQ(human.state().currentPlayer, 0);
+
+        human.game.clickHole(human.state().pegs[0][0].cell);  // a selection the hint replaces
+        const Random generator = human.random;
+        ASSERT_TRUE(human.game.canShowHint());
+        human.game.showHint();
+
+        reference.state().players[0].kind = PlayerKind::Computer;
+        reference.settings.playerSettings[0].level = 0;
+        reference.game.startComputerTurn();
+        EXPECT_FALSE(reference.game.canShowHint()) << "not in a computer's turn";
+        reference.game.computerTurnStep();
+        const auto& ranked = reference.game.computer().candidates();
+        if (ranked.size() > 1 && ranked[ranked.size() - 2]->score == ranked.back()->score) ++seedsWithTies;
+
+        const std::vector<int> hint(human.game.hintHoles().begin(), human.game.hintHoles().end());
+        EXPECT_EQ(hint, pathHoles(reference.state()));
+        std::vector<int> sorted = hint;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(markedHoles(human.view), sorted) << "the hint's marks alone";
+        EXPECT_EQ(human.state().movePathLength, 0);
+        EXPECT_FALSE(human.state().moveInProgress) << "nothing committed";
+        Random untouched = generator;
+        EXPECT_EQ(human.random.below(1u << 30), untouched.below(1u << 30));
+
+        // The next click takes the hint off, then selects as always.
+        human.game.clickHole(CellIndex(hint[0]));
+        EXPECT_EQ(markedHoles(human.view), std::vector<int>{hint[0]});
+        EXPECT_EQ(pathHoles(human.state()), std::vector<int>{hint[0]});
+    }
+    EXPECT_GT(seedsWithTies, 0) << "some choice must come from the draw among equals";
+}
