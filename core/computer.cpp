@@ -13,7 +13,68 @@ ComputerPlayer::~ComputerPlayer() = default;
 
 bool ComputerPlayer::searchComputerMove() {
     chosenCandidate_ = search_->run(state_, settings_, random_, pool_, ranked_);
-    return chosenCandidate_ >= 0;
+    if (chosenCandidate_ < 0) return false;
+    keepOutOfLoops();
+    return true;
+}
+
+namespace {
+
+// One random 64-bit number per hole and seat. A board's key is the XOR of the
+// numbers of its pegs, so a move changes it by two numbers, and two different
+// positions of one game share a key only by a chance of about 2^-64 per pair.
+using PegKeys = std::array<std::array<std::uint64_t, SEAT_COUNT>, CELL_COUNT>;
+
+constexpr PegKeys makePegKeys() {
+    PegKeys keys{};
+    std::uint64_t x = 0x5645'5845'4C00'0001ULL;
+    for (auto& hole : keys)
+        for (std::uint64_t& key : hole) {
+            std::uint64_t z = (x += 0x9E3779B97F4A7C15ULL);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+            key = z ^ (z >> 31);
+        }
+    return keys;
+}
+
+constexpr PegKeys PEG_KEYS = makePegKeys();
+
+std::uint64_t boardKey(const std::array<CellIndex, CELL_COUNT>& occupancy) {
+    std::uint64_t key = 0;
+    for (int h = 0; h < CELL_COUNT; ++h)
+        if (occupancy[h] < SEAT_COUNT) key ^= PEG_KEYS[h][occupancy[h]];
+    return key;
+}
+
+}  // namespace
+
+// Left to the ranking alone, two seats can answer each other's moves for ever:
+// walls of pegs facing each other while each seat shuffles one peg to and fro,
+// or a peg hemmed in on a target whose owner keeps waiting for the hole. A seat
+// that may never bring back a position of its own has to try something else
+// sooner or later, and there are only so many positions. Moves that lead
+// somewhere new are chosen exactly as before, draw included.
+void ComputerPlayer::keepOutOfLoops() {
+    GameState& s = state_;
+    const Seat seat = s.currentPlayer;
+    if (s.players[seat].kind != PlayerKind::Computer) return;  // a human repeats as often as he likes
+    const std::uint64_t before = boardKey(s.occupancy);
+    const auto keyAfter = [&](const CandidateMove& m) {
+        return before ^ PEG_KEYS[s.pegs[seat][m.pegIndex].cell][seat] ^ PEG_KEYS[m.finalHole()][seat];
+    };
+    std::uint64_t key = keyAfter(chosen());
+    if (s.producedPositions.contains(seat, key)) {
+        for (int i = int(ranked_.size()) - 1; i >= 0; --i) {
+            const std::uint64_t other = keyAfter(*ranked_[std::size_t(i)]);
+            if (!s.producedPositions.contains(seat, other)) {
+                chosenCandidate_ = i;
+                key = other;
+                break;
+            }
+        }
+    }
+    s.producedPositions.insert(seat, key);
 }
 
 std::span<const CandidateMove* const> ComputerPlayer::candidates() const { return ranked_; }

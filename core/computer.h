@@ -39,7 +39,13 @@ public:
     ComputerPlayer(const ComputerPlayer&) = delete;
     ComputerPlayer& operator=(const ComputerPlayer&) = delete;
 
-    // Lists, scores and sorts the moves of state.currentPlayer and picks one.
+    // Lists, scores and sorts the moves of state.currentPlayer and picks one
+    // of the best at random. A seat that the computer plays in this game then
+    // keeps out of loops: should the drawn move bring about a board position
+    // the seat has brought about before (state.producedPositions), it takes
+    // the best-ranked move that leads to a new one instead, and keeps the drawn
+    // move only when every move leads back; the position it moves to is noted.
+    // A human seat's search (a hint) is never changed and notes nothing.
     // Returns false, leaving the list empty, when the seat has no legal move.
     // The board is left exactly as it was found.
     bool searchComputerMove();
@@ -53,6 +59,8 @@ public:
     void releaseCandidates();
 
 private:
+    void keepOutOfLoops();
+
     class Search;
     GameState& state_;
     const Settings& settings_;

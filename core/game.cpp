@@ -41,6 +41,7 @@ void Game::newGame() {
 
     s.movePathLength = 0;
     s.occupancy.fill(NO_PEG);
+    s.producedPositions = {};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (!s.players[seat].plays()) continue;
         s.finished[seat] = false;

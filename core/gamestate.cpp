@@ -4,6 +4,17 @@
 
 namespace vexel {
 
+bool ProducedPositions::contains(Seat seat, std::uint64_t key) const {
+    const std::vector<std::uint64_t>& k = keys[seat];
+    return std::binary_search(k.begin(), k.end(), key);
+}
+
+void ProducedPositions::insert(Seat seat, std::uint64_t key) {
+    std::vector<std::uint64_t>& k = keys[seat];
+    const auto at = std::lower_bound(k.begin(), k.end(), key);
+    if (at == k.end() || *at != key) k.insert(at, key);
+}
+
 int GameState::playingSeatCount() const {
     return int(std::count_if(players.begin(), players.end(), [](const PlayerSlot& p) { return p.plays(); }));
 }

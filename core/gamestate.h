@@ -11,6 +11,8 @@
 
 #include "types.h"
 
+#include <vector>
+
 namespace vexel {
 
 struct PegRecord {
@@ -27,6 +29,18 @@ struct PathEntry {
 };
 
 inline constexpr int MAX_PATH = 60;
+
+// The board positions each computer seat has brought about with its own moves
+// in this game, one 64-bit key per position (computer.cpp makes the keys),
+// sorted per seat. The computer player reads it to keep out of loops; it lives
+// in the game state so that a new game starts it afresh and a position taken
+// back takes it back as well.
+struct ProducedPositions {
+    std::array<std::vector<std::uint64_t>, SEAT_COUNT> keys;
+
+    bool contains(Seat seat, std::uint64_t key) const;
+    void insert(Seat seat, std::uint64_t key);  // nothing when already there
+};
 
 struct GameState {
     bool gameRunning = false;
@@ -54,6 +68,7 @@ struct GameState {
 
     bool computerToMove = false;
     std::uint8_t computerPhase = 0;
+    ProducedPositions producedPositions;
 
     std::array<CellIndex, SEAT_COUNT> keyboardCursor{};
     bool keyboardCursorShown = false;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 using namespace vexel;
@@ -772,4 +773,139 @@ TEST(ComputerAgainstReference, SameOnRandomCrowdedAndEndPhaseBoards) {
     EXPECT_GT(compared, 4 * tooBig) << compared << " compared, " << tooBig << " too big for the reference";
     RecordProperty("compared", compared);
     RecordProperty("tooBig", tooBig);
+}
+
+// ---------------------------------------------------------------------------
+// Keeping out of loops
+
+namespace {
+
+using Board = std::array<CellIndex, CELL_COUNT>;
+
+// The board after `move` of the seat to move.
+Board boardAfter(const GameState& s, const CandidateMove& move) {
+    Board b = s.occupancy;
+    b[s.pegs[s.currentPlayer][move.pegIndex].cell] = NO_PEG;
+    b[move.finalHole()] = s.currentPlayer;
+    return b;
+}
+
+// Seat 3's last peg stands on the tip of seat 0's target, hemmed in by seat
+// 0's pegs; seat 0's last peg waits in front of the target for that hole.
+void placeTrappedPeg(GameState& s) {
+    const std::vector<int> seat0 = join(holes(111, 119), {106}), seat3 = join({120}, holes(0, 8));
+    s.occupancy.fill(NO_PEG);
+    for (int k = 0; k < 10; ++k) {
+        s.pegs[0][k].cell = CellIndex(seat0[std::size_t(k)]);
+        s.occupancy[seat0[std::size_t(k)]] = 0;
+        s.pegs[3][k].cell = CellIndex(seat3[std::size_t(k)]);
+        s.occupancy[seat3[std::size_t(k)]] = 3;
+    }
+}
+
+}  // namespace
+
+TEST(ComputerLoops, APegHemmedInOnATargetIsFreedAndTheGameEnds) {
+    // Without a memory of positions both seats shuffle for ever: seat 0 waits
+    // for the tip, seat 3 cannot move its peg.
+    for (const auto& [level0, level3] : {std::pair{0, 0}, {1, 1}, {2, 2}, {0, 2}}) {
+        Settings settings = seats({{0, level0}, {3, level3}}, true);
+        settings.computerSpeed = 0;
+        HeadlessView view;
+        Random random(std::uint64_t(level0 * 3 + level3));
+        Game game(settings, view, random);
+        game.newGame();
+        GameState& s = game.state();
+        placeTrappedPeg(s);
+        int turns = 0;
+        while (s.gameRunning && turns < 500) {
+            if (s.moveInProgress) {
+                game.completeMove();
+            } else {
+                ASSERT_TRUE(s.computerToMove);
+                if (s.computerPhase == 0) ++turns;
+                game.computerTurnStep();
+            }
+        }
+        EXPECT_FALSE(s.gameRunning) << "levels " << level0 << ", " << level3 << ": no end after " << turns << " turns";
+        EXPECT_EQ(s.finishOrder[0], 0) << "levels " << level0 << ", " << level3;
+    }
+}
+
+// Game 8 of `vexel-arena --seed 21 0=0 3=0` once ended in both seats jumping
+// one peg to and fro for ever. Every choice of the game is checked against a
+// search without the memory: the drawn move stands unless it brings back a
+// position the seat has brought about before, and then the best-ranked move
+// to a new position is taken.
+TEST(ComputerLoops, ALoopingPairPlaysToItsEndAndOnlyRepeatingChoicesChange) {
+    Settings settings = seats({{0, 0}, {3, 0}});
+    settings.computerSpeed = 0;
+    HeadlessView view;
+    Random random(15594102493060240356ULL);
+    Game game(settings, view, random);
+    game.newGame();
+    GameState& s = game.state();
+    std::array<std::set<Board>, SEAT_COUNT> produced;
+    int turns = 0, turnedAway = 0;
+    while (s.gameRunning && turns < 3000) {
+        if (s.moveInProgress) {
+            const Seat mover = s.currentPlayer;
+            game.completeMove();
+            produced[mover].insert(s.occupancy);
+            continue;
+        }
+        ASSERT_TRUE(s.computerToMove);
+        if (s.computerPhase != 0) {
+            game.computerTurnStep();
+            continue;
+        }
+        ++turns;
+        GameState plain = s;
+        plain.producedPositions = {};
+        Random plainRandom = random;
+        ComputerPlayer plainPlayer(plain, settings, plainRandom);
+        ASSERT_TRUE(plainPlayer.searchComputerMove());
+        const auto list = plainPlayer.candidates();
+        const std::set<Board>& before = produced[s.currentPlayer];
+        int expected = plainPlayer.chosenCandidate();
+        if (before.count(boardAfter(s, *list[std::size_t(expected)])) != 0) {
+            ++turnedAway;
+            for (int i = int(list.size()) - 1; i >= 0; --i) {
+                if (before.count(boardAfter(s, *list[std::size_t(i)])) == 0) {
+                    expected = i;
+                    break;
+                }
+            }
+        }
+        const GameState searched = s;
+        game.computerTurnStep();
+        ASSERT_EQ(boardAfter(searched, game.computer().chosen()), boardAfter(searched, *list[std::size_t(expected)]))
+            << "turn " << turns << ", drawn " << plainPlayer.chosenCandidate() << ", expected " << expected;
+        ASSERT_EQ(plainRandom.below(1000000), Random(random).below(1000000)) << "turn " << turns << ": the memory drew a number";
+    }
+    EXPECT_FALSE(s.gameRunning) << "no end after " << turns << " turns";
+    EXPECT_GT(turnedAway, 0);
+
+    game.newGame();
+    for (const auto& keys : s.producedPositions.keys) EXPECT_TRUE(keys.empty()) << "a new game starts without memory";
+}
+
+TEST(ComputerLoops, AHumanSeatsSearchRepeatsFreelyAndNotesNothing) {
+    Position p({{0, 0}, {3, 0}}, 10);
+    placeTrappedPeg(p.state);
+    GameState state = p.state;
+    Random first(5), second(5), third(5);
+    ComputerPlayer computer(state, p.settings, first);
+    ASSERT_TRUE(computer.searchComputerMove());
+    const Board drawn = boardAfter(state, computer.chosen());
+    ComputerPlayer again(state, p.settings, second);
+    ASSERT_TRUE(again.searchComputerMove());
+    EXPECT_NE(boardAfter(state, again.chosen()), drawn) << "a computer seat does not go back";
+
+    state.players[0].kind = PlayerKind::Human;  // the hint searches for a human seat
+    const ProducedPositions noted = state.producedPositions;
+    ComputerPlayer hint(state, p.settings, third);
+    ASSERT_TRUE(hint.searchComputerMove());
+    EXPECT_EQ(boardAfter(state, hint.chosen()), drawn);
+    EXPECT_EQ(state.producedPositions.keys, noted.keys);
 }
