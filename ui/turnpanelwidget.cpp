@@ -40,7 +40,9 @@ TurnPanelWidget::TurnPanelWidget(const GameState& state, const Settings& setting
     starBox_ = new StarBox(star_, this);
     name_ = new QLabel(this);
     name_->setObjectName("Drantext");
-    name_->setAlignment(Qt::AlignCenter);
+    // Both labels draw their text from the top of their box: the box tops are
+    // chosen so that the text, not the box, stands where it belongs.
+    name_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     name_->setTextFormat(Qt::PlainText);
     rule1_ = new QFrame(this);
     rule2_ = new QFrame(this);
@@ -49,7 +51,7 @@ TurnPanelWidget::TurnPanelWidget(const GameState& state, const Settings& setting
     for (QFrame* rule : {rule1_, rule2_}) rule->setFrameStyle(QFrame::HLine | QFrame::Raised);
     moveNumber_ = new QLabel(this);
     moveNumber_->setObjectName("zugnrtext");
-    moveNumber_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    moveNumber_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     moveNumber_->setTextFormat(Qt::PlainText);
     moveNumber_->setText("Zug Nr.");
 }

@@ -1,10 +1,15 @@
 // The turn panel's small star: its measures at every size level, its colours
-// read back from the surface, and the peg of the seat to move.
+// read back from the surface, and the peg of the seat to move; where the
+// name and the move number stand.
 #include "core/settings.h"
 #include "ui/floodfill.h"
+#include "ui/layout.h"
 #include "ui/turnpanel.h"
+#include "ui/turnpanelwidget.h"
 
+#include <QFontMetrics>
 #include <QImage>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +130,45 @@ TEST(TurnPeg, DamagedSeatOrColourIndexWrapsRound) {
     QImage canvas(60, 56, QImage::Format_RGB32);
     drawTurnPanel(canvas, 2, state, settings);
     EXPECT_EQ(rgbAt(canvas, turnMarkPos(2)), rgbOf(settings.pegColours[2]));
+}
+
+// The labels draw from the top of their boxes: the name's ink starts right
+// below the box top 32s, and the move number's right below the top the layout
+// gives it between the two rules, 50s + (26s - points) / 2.
+TEST(TurnPanelText, InkStandsWhereTheLayoutPutsTheLabelTops) {
+    for (int s : {2, 5}) {
+        GameState state;
+        Settings settings;
+        TurnPanelWidget panel(state, settings, nullptr);
+        panel.applySizeUnit(s);
+        panel.showPlayerName("Spieler 1");
+        panel.showMoveNumberText("Zug Nr.12");
+        const QImage image = panel.grab().toImage();
+        const int numberTop = 50 * s + (26 * s - panelFontPoints(s)) / 2;
+        const struct {
+            QLabel* label;
+            int top;
+        } labels[] = {{panel.nameLabel(), 32 * s}, {panel.moveNumberLabel(), numberTop}};
+        for (const auto& [label, top] : labels) {
+            ASSERT_EQ(label->geometry().top(), top) << "level " << s;
+            int inkTop = -1, inkBottom = -1;
+            for (int y = label->geometry().top(); y <= label->geometry().bottom(); ++y)
+                for (int x = label->geometry().left(); x <= label->geometry().right(); ++x)
+                    if (qGray(image.pixel(x, y)) < 96) {
+                        if (inkTop < 0) inkTop = y;
+                        inkBottom = y;
+                        break;
+                    }
+            const QFontMetrics metrics(label->font());
+            // Capitals and digits reach from the ascent's top less the cap height down to the baseline.
+            const int capTop = top + metrics.ascent() - metrics.capHeight();
+            EXPECT_GE(inkTop, capTop - 2) << "level " << s << ", " << label->objectName().toStdString();
+            EXPECT_LE(inkTop, capTop + 2) << "level " << s << ", " << label->objectName().toStdString();
+            EXPECT_LE(inkBottom, top + metrics.height()) << "level " << s << ", " << label->objectName().toStdString();
+        }
+        EXPECT_LT(numberTop + QFontMetrics(panel.moveNumberLabel()->font()).height(), 76 * s)
+            << "the move number stands above the second rule at level " << s;
+    }
 }
 
 }  // namespace
