@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -49,6 +50,10 @@ protected:
     static QPixmap programIcon(int size);
 
 private:
+    // The frame the window system puts round the dialog, known before the
+    // dialog first appears.
+    QMargins frameBeforeFirstShowing(const QWidget* mainWindow);
+
     bool centreOnScreenAtFirstShow_ = false;
     bool shownBefore_ = false;
 };

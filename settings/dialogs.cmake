@@ -13,3 +13,14 @@ add_library(vexel_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Vexfehlr.cpp
 )
 target_link_libraries(vexel_dialogs PUBLIC vexel_texts vexel_core vexel_draw vexel_settings_format Qt6::Widgets)
+
+# Placing a dialog exactly the first time it is shown asks an X window manager
+# for the frame it will get; without the X client library the main window's
+# frame is taken as the guess.
+find_path(VEXEL_XCB_INCLUDE_DIR xcb/xcb.h)
+find_library(VEXEL_XCB_LIBRARY xcb)
+if(VEXEL_XCB_INCLUDE_DIR AND VEXEL_XCB_LIBRARY)
+  target_compile_definitions(vexel_dialogs PRIVATE VEXEL_HAVE_XCB)
+  target_include_directories(vexel_dialogs PRIVATE ${VEXEL_XCB_INCLUDE_DIR})
+  target_link_libraries(vexel_dialogs PRIVATE ${VEXEL_XCB_LIBRARY})
+endif()
