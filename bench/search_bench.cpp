@@ -43,7 +43,7 @@ Settings computerSeats(std::initializer_list<std::pair<int, int>> seatLevels) {
 
 // Plays a game of computer seats and calls `search` before every search; the
 // game stops when `search` returns false, when it ends, or after MAX_TURNS
-// searches (computer seats can shuffle pegs to and fro for ever).
+// searches (a safety net: every game is meant to end long before).
 constexpr int MAX_TURNS = 3000;
 
 // Returns whether the game came to its end.
@@ -106,6 +106,9 @@ void searchAt(benchmark::State& bench, const Position& position) {
         benchmark::DoNotOptimize(player.searchComputerMove());
         candidates = player.candidates().size();
         player.releaseCandidates();
+        // Each search notes the position its move leads to; forgetting it keeps
+        // every round the same first search of that position.
+        state.producedPositions.keys[state.currentPlayer].clear();
     }
     bench.counters["candidates"] = double(candidates);
     bench.counters["moveNumber"] = position.state.moveNumber;
@@ -145,10 +148,14 @@ void selfPlay(benchmark::State& bench, Settings settings) {
             Random random{std::uint64_t(game)};
             ComputerPlayer player(copy, settings, random);
             const bool finished = playGame(settings, std::uint64_t(game), [&](Game& g) {
-                copy = g.state();
-                const double ms = timedSearchMs(player);
+                // Afresh for every timing: a search notes where its move leads.
+                const auto timed = [&] {
+                    copy = g.state();
+                    return timedSearchMs(player);
+                };
+                const double ms = timed();
                 times.push_back(ms);
-                maxQuiet = std::max(maxQuiet, ms > 0.2 ? std::min({ms, timedSearchMs(player), timedSearchMs(player)}) : ms);
+                maxQuiet = std::max(maxQuiet, ms > 0.2 ? std::min({ms, timed(), timed()}) : ms);
                 return true;
             });
             if (!finished) ++unfinished;

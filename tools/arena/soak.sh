@@ -1,18 +1,29 @@
 #!/bin/bash
 # The arena part of `make soak`: 2,000 self-play games of the computer players
 # over tables of two, three, four and six seats, with 15 and 10 pegs and every
-# level. Fails when any game broke an invariant of the position; every
-# unfinished game is named with the command line that replays it.
+# level. Fails when any game broke an invariant of the position or did not come
+# to its end; every unfinished game is named with the command line that
+# replays it.
 set -u
 arena=${1:?usage: soak.sh path/to/vexel-arena}
 failed=0
 total=0
+unfinished=0
 
 play() {
-  local games=$1 seed=$2
+  local games=$1 seed=$2 output status count
   shift 2
   echo "== vexel-arena --games $games --seed $seed $*"
-  "$arena" --games "$games" --seed "$seed" "$@" || failed=1
+  output=$("$arena" --games "$games" --seed "$seed" "$@")
+  status=$?
+  printf '%s\n' "$output"
+  [ $status -eq 0 ] || failed=1
+  count=$(printf '%s\n' "$output" | sed -n 's/^games [0-9]*, unfinished \([0-9]*\),.*/\1/p')
+  if [ -z "$count" ]; then
+    failed=1
+  else
+    unfinished=$((unfinished + count))
+  fi
   total=$((total + games))
 }
 
@@ -24,8 +35,13 @@ play 300 105 --ten 1=0 3=1 5=2           # three seats, 10 pegs
 play 200 106 0=2 1=0 3=2 4=0             # four seats
 play 400 107 0=0 1=1 2=2 3=0 4=1 5=2     # six seats
 
+echo "soak: $total arena games, $unfinished unfinished"
 if [ $failed -ne 0 ]; then
   echo "soak: FAILED: invariant violations (or a bad command line) above"
   exit 1
 fi
-echo "soak: $total arena games, no invariant violated"
+if [ $unfinished -ne 0 ]; then
+  echo "soak: FAILED: $unfinished games did not come to their end (replay lines above)"
+  exit 1
+fi
+echo "soak: no invariant violated, every game ended"
