@@ -4,8 +4,11 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include <array>
 
 #include "Vexcentr.h"
 
@@ -23,8 +26,14 @@ public:
     bool showSaveErrors() const { return showSaveErrors_; }
 
 private:
+    // Sizes the lines, the panel and the window from the texts in the font of
+    // the moment, never below the designed size; the OK button stays centred.
+    void fitToTexts();
+
     bool showSaveErrors_ = true;
+    QFrame* panel_;
     QLabel* Fehler_;
+    std::array<QLabel*, 3> lines_{};
     QCheckBox* CheckBox_;
     QPushButton* OKButton_;
 };

@@ -3,6 +3,8 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 
+#include <algorithm>
+
 #include "qtexts.h"
 
 namespace vexel {
@@ -16,29 +18,54 @@ constexpr std::uint16_t FIRST_NAME_TEXT = 224;    // 224..226
 
 TCompLevelDlg::TCompLevelDlg(Settings& settings, QWidget* parent) : TCenteredForm(parent), settings_(settings) {
     setObjectName("CompLevelDlg");
-    setFixedSize(167, 185);
     setCentreOnScreenAtFirstShow(true);
 
-    auto* frame = new QGroupBox(this);
-    frame->setObjectName("GroupBox1");
-    frame->setGeometry(8, 4, 151, 138);
+    frame_ = new QGroupBox(this);
+    frame_->setObjectName("GroupBox1");
 
-    text_ = new QLabel(frame);
+    text_ = new QLabel(frame_);
     text_->setObjectName("text");
-    text_->setGeometry(8, 8, 135, 44);
     text_->setWordWrap(true);
 
     auto* group = new QButtonGroup(this);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
-        auto* radio = new QRadioButton(frame);
+        auto* radio = new QRadioButton(frame_);
         radio->setObjectName(QString("Radio%1").arg(level + 1));
-        radio->setGeometry(8, 58 + 26 * level, 135, 22);
         group->addButton(radio, level);
         Radio_[level] = radio;
     }
 
-    OKBtn_ = addResultButton("OKBtn", QRect(46, 152, 75, 25), ModalResult::Ok, "OK");
+    OKBtn_ = addResultButton("OKBtn", QRect(), ModalResult::Ok, "OK");
     OKBtn_->setDefault(true);
+    fitToTexts();
+}
+
+void TCompLevelDlg::fitToTexts() {
+    // Designed for a column 135 pixels wide, the prompt 44 and each choice 22
+    // high, the whole window 167 x 185.
+    int column = 135;
+    int choiceHeight = 22;
+    for (const QRadioButton* radio : Radio_) {
+        column = std::max(column, radio->sizeHint().width());
+        choiceHeight = std::max(choiceHeight, radio->sizeHint().height());
+    }
+    const QRect wrapped = QFontMetrics(text_->font())
+                              .boundingRect(QRect(0, 0, column, 10000), int(text_->alignment()) | Qt::TextWordWrap, text_->text());
+    const int promptHeight = std::max(44, wrapped.height());
+
+    text_->setGeometry(8, 8, column, promptHeight);
+    int y = 8 + promptHeight + 6;
+    for (QRadioButton* radio : Radio_) {
+        radio->setGeometry(8, y, column, choiceHeight);
+        y += choiceHeight + 4;
+    }
+    frame_->setGeometry(8, 4, column + 16, y + 2);
+
+    const int width = column + 32;
+    const int buttonTop = frame_->geometry().bottom() + 11;
+    const int buttonHeight = std::max(25, OKBtn_->sizeHint().height());
+    OKBtn_->setGeometry((width - 75) / 2, buttonTop, 75, buttonHeight);
+    setFixedSize(width, buttonTop + buttonHeight + 8);
 }
 
 ModalResult TCompLevelDlg::chooseLevel(Seat seat, const QString& caption) {
@@ -55,6 +82,7 @@ ModalResult TCompLevelDlg::chooseLevel(Seat seat, const QString& caption) {
         Radio_[level]->setChecked(slot.level == level);
     }
     Radio_[0]->group()->setExclusive(true);
+    fitToTexts();
 
     const ModalResult result = showCentred(parentWidget());
     for (int level = 0; level < LEVEL_COUNT; ++level)

@@ -3,6 +3,7 @@
 // closing it by its close box keeps the checked choice all the same.
 #pragma once
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,8 +28,13 @@ public:
     QString levelName() const;
 
 private:
+    // Sizes the frame and the window from the texts in the font of the moment,
+    // never below the designed size; the prompt wraps, the OK button stays centred.
+    void fitToTexts();
+
     Settings& settings_;
     Seat seat_ = 0;
+    QGroupBox* frame_;
     QLabel* text_;
     std::array<QRadioButton*, LEVEL_COUNT> Radio_{};
     QPushButton* OKBtn_;

@@ -1,12 +1,18 @@
-// Where dialogs open, how they report their closing, the About box and the
-// error window of a failed save.
+// Where dialogs open, how they report their closing, the About box, the
+// error window of a failed save, and that every dialog shows its texts whole.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
+
+#include <string>
+#include <vector>
 
 #include "dialog_test_support.h"
 #include "settings/Vexcentr.h"
@@ -58,15 +64,16 @@ protected:
         main.setGeometry(40, 30, 400, 300);
         main.show();  // so that it has a frame, as the real main window has
     }
-    // Shows the dialog with showCentred, records where it stands while open
-    // (its outer rectangle, frame included) and closes it with `result`.
-    QRect openedAt(TCenteredForm& dialog, ModalResult result = ModalResult::Ok) {
+    // Shows the dialog with showCentred over `over` (the main window unless
+    // given), records where it stands while open (its outer rectangle, frame
+    // included) and closes it with `result`.
+    QRect openedAt(TCenteredForm& dialog, ModalResult result = ModalResult::Ok, QWidget* over = nullptr) {
         QRect where;
         OnModal closer([&](QWidget* open) {
             where = open->frameGeometry();
             static_cast<QDialog*>(open)->done(int(result));
         });
-        EXPECT_EQ(dialog.showCentred(&main), result);
+        EXPECT_EQ(dialog.showCentred(over != nullptr ? over : &main), result);
         return where;
     }
     QPoint overMain(QRect dialog) const { return centredPosition(dialog.size(), main.frameGeometry(), screen); }
@@ -78,13 +85,21 @@ protected:
 };
 
 TEST_F(CentredDialogs, TheAboutBoxOpensOverTheMainWindowEveryTime) {
-    TAboutBox about(settings, &main);
-    const QRect first = openedAt(about);
-    const QRect frame = main.frameGeometry();
-    const QPoint expected(frame.left() + frame.width() / 2 - first.width() / 2,
-                          frame.top() + frame.height() / 2 - first.height() / 2);
-    EXPECT_EQ(first.topLeft(), expected) << "the first showing guesses its frame from the main window's";
-    EXPECT_EQ(openedAt(about).topLeft(), expected);
+    // Also over a main window without a frame, which tells nothing of the
+    // frame the dialog gets.
+    QWidget frameless(nullptr, Qt::FramelessWindowHint);
+    frameless.setGeometry(40, 30, 400, 300);
+    frameless.show();
+    for (QWidget* over : {&main, &frameless}) {
+        TAboutBox about(settings, over);
+        const QRect first = openedAt(about, ModalResult::Ok, over);
+        const QRect frame = over->frameGeometry();
+        const QPoint expected(frame.left() + frame.width() / 2 - first.width() / 2,
+                              frame.top() + frame.height() / 2 - first.height() / 2);
+        const bool framed = over == &main;
+        EXPECT_EQ(first.topLeft(), expected) << "first showing, main window framed: " << framed;
+        EXPECT_EQ(openedAt(about, ModalResult::Ok, over).topLeft(), expected) << "second showing, framed: " << framed;
+    }
 }
 
 TEST_F(CentredDialogs, PlayersLevelAndWinnersOpenOnTheScreenCentreOnlyTheFirstTime) {
@@ -170,6 +185,122 @@ TEST(ErrorWindow, ShowsInGermanUntilTheUserTicksTheBox) {
         OnModal closer([](QWidget* open) { open->close(); });
         error.showSaveError(&main);
         EXPECT_EQ(closer.runs(), 0);
+    }
+}
+
+// ---- Every text shows whole ----------------------------------------------
+
+// A caption as drawn: an accelerator's ampersand is not shown, "&&" shows one.
+QString drawnText(QString text) {
+    QString drawn;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        drawn += text[i];
+    }
+    return drawn;
+}
+
+// Describes how `widget` fails to show its whole text inside `dialog`, or
+// returns "" when it shows it whole.
+std::string textCut(const QWidget& widget, const QWidget& dialog) {
+    QString text;
+    QSize need;
+    QRect room = widget.rect();
+    const QFontMetrics metrics(widget.font());
+    if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+        text = label->buddy() != nullptr ? drawnText(label->text()) : label->text();
+        if (text.isEmpty()) return {};
+        room = label->contentsRect().marginsRemoved(QMargins(label->margin(), label->margin(), label->margin(), label->margin()));
+        need = label->wordWrap() ? metrics.boundingRect(room, int(label->alignment()) | Qt::TextWordWrap, text).size()
+                                 : QSize(metrics.horizontalAdvance(text), metrics.height());
+    } else if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+        text = drawnText(button->text());
+        if (text.isEmpty()) return {};
+        const int margin = widget.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &widget) +
+                           2 * widget.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &widget);
+        need = QSize(metrics.horizontalAdvance(text) + margin, metrics.height());
+    } else if (const auto* box = qobject_cast<const QAbstractButton*>(&widget)) {
+        text = drawnText(box->text());
+        if (text.isEmpty()) return {};
+        need = QSize(box->sizeHint().width(), metrics.height());  // indicator, spacing and text
+    } else {
+        return {};
+    }
+    const std::string name = widget.objectName().toStdString() + " \"" + text.toStdString() + "\"";
+    if (need.width() > room.width() || need.height() > room.height())
+        return name + " needs " + std::to_string(need.width()) + " x " + std::to_string(need.height()) + ", has " +
+               std::to_string(room.width()) + " x " + std::to_string(room.height());
+    for (const QWidget* w = &widget; w != &dialog && w->parentWidget() != nullptr; w = w->parentWidget())
+        if (!w->parentWidget()->rect().contains(w->geometry()))
+            return name + " sticks out of " + w->parentWidget()->objectName().toStdString();
+    return {};
+}
+
+// Every cut text of the open dialog, one line each.
+std::string cutTexts(const QWidget& dialog) {
+    std::string cuts;
+    for (const QWidget* widget : dialog.findChildren<QWidget*>())
+        if (widget->isVisibleTo(&dialog))
+            if (const std::string cut = textCut(*widget, dialog); !cut.empty()) cuts += cut + "\n";
+    return cuts;
+}
+
+// Sets the application's font for the life of the object.
+class ApplicationFont {
+public:
+    explicit ApplicationFont(const QFont& font) : saved_(QApplication::font()) { QApplication::setFont(font); }
+    ~ApplicationFont() { QApplication::setFont(saved_); }
+
+private:
+    QFont saved_;
+};
+
+TEST(DialogTexts, EveryDialogShowsEveryTextWholeInBothLanguagesAlsoWithALargerFont) {
+    QFont larger = QApplication::font();
+    larger.setPointSizeF(larger.pointSizeF() + 2);
+    for (const QFont& font : {QApplication::font(), larger}) {
+        const ApplicationFont applied(font);
+        for (const Language language : {Language::German, Language::English}) {
+            const std::string where = (language == Language::German ? "German, " : "English, ") +
+                                      std::to_string(font.pointSizeF()) + " pt: ";
+            QWidget main;
+            main.setGeometry(40, 30, 800, 600);
+            main.show();
+            Settings settings;
+            settings.language = language;
+            // Long names, as far as 21 characters go.
+            for (PlayerSlot& slot : settings.playerSettings) slot.setName("Maximilian Mustermann");
+            GameState game;
+            game.players = settings.playerSettings;
+
+            // Opens the dialog with showCentred and checks it while it is open.
+            auto check = [&](const char* what, auto show) {
+                std::string cuts = "not shown";
+                OnModal closer([&](QWidget* open) {
+                    cuts = cutTexts(*open);
+                    open->close();
+                });
+                show();
+                EXPECT_EQ(cuts, "") << where << what;
+            };
+
+            TAboutBox about(settings, &main);
+            check("About box", [&] { about.showCentred(&main); });
+            TCompLevelDlg level(settings, &main);
+            check("level dialog", [&] { level.chooseLevel(0, "Maximilian Mustermann"); });
+            TOptionenDlg players(settings, level, {}, &main);
+            check("players dialog", [&] { players.showCentred(&main); });
+            TEnvironDlg environment(settings, WindowSizing{[] { return 5; }, [] { return 5; }, [](int) {}}, {}, &main);
+            check("environment dialog", [&] { environment.showCentred(&main); });
+            TFehlerWin error(&main);
+            check("error window", [&] { error.showSaveError(&main); });
+            TSiegerAnzeige winners(settings, game, &main);
+            game.gameRunning = true;
+            check("winners display, nobody finished", [&] { winners.showCentred(&main); });
+            game.finishOrder = {0, 1, 2, 3, 4, 5};
+            winners.updateWinnerList();
+            check("winners display, every place taken", [&] { winners.showCentred(&main); });
+        }
     }
 }
 
