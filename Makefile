@@ -6,7 +6,7 @@ SAN_BUILD  ?= build-sanitize
 CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench soak fuzz test-sanitize install clean
+.PHONY: all deps configure build run test bench soak fuzz test-sanitize install package test-package clean
 SHELL := /bin/bash
 
 all: build
@@ -35,6 +35,20 @@ PREFIX ?= $(HOME)/.local
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, built by dpkg-buildpackage from a copy of the tree:
+# $(PKG_BUILD)/vexel_<version>_<arch>.deb.
+PKG_BUILD ?= build-package
+VERSION   := $(shell grep -m1 -o 'project.Vexel VERSION [0-9.]*' CMakeLists.txt | cut -d' ' -f3)
+DEB        = $(PKG_BUILD)/vexel_$(VERSION)_$(shell dpkg --print-architecture).deb
+
+package: deps
+	scripts/build-package $(PKG_BUILD)
+
+# Needs root: installs the package on this machine, plays a user who saves
+# the settings, and removes it again. Not part of make test.
+test-package: package
+	tests/install/run-package.sh $(DEB)
 
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
@@ -80,4 +94,4 @@ fuzz: deps
 	done; exit $$status
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(PKG_BUILD)

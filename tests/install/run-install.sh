@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks the layout a desktop
 # expects: the program with its data beside it, a launcher on the path, a valid
-# desktop entry and the icon at three sizes; then starts the installed program.
+# desktop entry, the icon at three sizes, the manual page and a valid AppStream
+# metainfo file; then starts the installed program.
 # Usage: run-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -13,12 +14,19 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in lib/vexel/vexel lib/vexel/SOUNDS.IDX lib/vexel/SOUNDS.DAT lib/vexel/VEXELDEU.html lib/vexel/VEXELENG.html \
          share/applications/vexel.desktop \
          share/icons/hicolor/48x48/apps/vexel.png share/icons/hicolor/128x128/apps/vexel.png \
-         share/icons/hicolor/256x256/apps/vexel.png; do
+         share/icons/hicolor/256x256/apps/vexel.png share/man/man6/vexel.6 \
+         share/metainfo/org.vexel.vexel.metainfo.xml; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -L "$prefix/bin/vexel" ] || fail "no launcher in bin"
 [ "$(readlink -f "$prefix/bin/vexel")" = "$(readlink -f "$prefix/lib/vexel/vexel")" ] || fail "launcher points elsewhere"
 desktop-file-validate "$prefix/share/applications/vexel.desktop" || fail "desktop entry does not validate"
+appstreamcli validate --no-net "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml" >/dev/null \
+  || fail "metainfo does not validate: $(appstreamcli validate --no-net "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml")"
+grep -q '<launchable type="desktop-id">vexel.desktop</launchable>' "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml" \
+  || fail "metainfo does not launch the desktop entry"
+warnings=$(man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man6/vexel.6" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "manual page: $warnings"
 for size in 48 128 256; do
   head -c 24 "$prefix/share/icons/hicolor/${size}x${size}/apps/vexel.png" | od -An -tx1 | tr -d ' \n' \
     | grep -q "^89504e470d0a1a0a.\{16\}$(printf '%08x' $size)$(printf '%08x' $size)" || fail "icon $size is not a ${size}x${size} PNG"
