@@ -6,6 +6,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QValidator>
+
+#include <algorithm>
 
 #include "qtexts.h"
 #include "seating.h"
@@ -56,6 +59,33 @@ QPushButton* makeButton(QWidget* parent, const char* name, QRect geometry) {
 }
 
 }  // namespace
+
+// Typing makes a name at most NAME_MAX_TYPED characters long. A longer name
+// that the program puts into the box (the file holds up to 21 characters)
+// stays whole; typing can shorten it but never lengthen it. What an edit
+// inserts beyond the limit is cut from its end, as a length limit cuts it.
+class NameLimit : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    // Called before the program puts a text of `length` characters into the box.
+    void allow(int length) { allowed_ = std::max(NAME_MAX_TYPED, length); }
+
+    State validate(QString& input, int& cursor) const override {
+        const int excess = int(input.size()) - allowed_;
+        if (excess > 0) {
+            // The inserted text ends at the cursor.
+            if (cursor < excess) return Invalid;
+            input.remove(cursor - excess, excess);
+            cursor -= excess;
+        }
+        allowed_ = std::max(NAME_MAX_TYPED, int(input.size()));
+        return Acceptable;
+    }
+
+private:
+    mutable int allowed_ = NAME_MAX_TYPED;
+};
 
 TOptionenDlg::TOptionenDlg(Settings& settings, TCompLevelDlg& levelDialog, std::function<void(int)> showHelp,
                            QWidget* parent)
@@ -119,7 +149,8 @@ TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp
 
         Edit_[row] = new QLineEdit(frame);
         Edit_[row]->setObjectName(QString("Edit%1").arg(row + 1));
-        Edit_[row]->setMaxLength(NAME_MAX_TYPED);
+        nameLimits_[row] = new NameLimit(Edit_[row]);
+        Edit_[row]->setValidator(nameLimits_[row]);
         Edit_[row]->setGeometry(208, 18, 144, 24);
     }
 
@@ -127,10 +158,13 @@ TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp
     auto* boardFrame = new QFrame(this);
     boardFrame->setObjectName("BrettFrame");
     boardFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    boardFrame->setGeometry(384, 24, 166, 160);
+    boardFrame->setGeometry(384, 24, 160, 160);
     PB_Brett_ = new PaintBox(this, [this](QPainter& painter) { painter.drawImage(0, 0, preview_); });
     PB_Brett_->setObjectName("PB_Brett");
-    PB_Brett_->setGeometry(386, 28, 161, 151);
+    // The star stands centred in the frame; the paint box is a pixel wider
+    // than the frame's inside, so the frame lies over it and keeps its edges.
+    PB_Brett_->setGeometry(384, 28, 161, 151);
+    boardFrame->raise();
 
     Rotieren_ = makeButton(this, "Rotieren", QRect(384, 192, 166, 26));
     connect(Rotieren_, &QPushButton::clicked, this, [this] { RotierenClick(); });
@@ -194,7 +228,7 @@ void TOptionenDlg::FormShow() {
         const PlayerSlot& slot = seats[seatOfColour(seats, std::uint8_t(row))];
         const int choice = std::min(int(slot.kind), int(PlayerKind::NotPlaying));
         Radio_[3 * row + choice]->setChecked(true);
-        Edit_[row]->setText(fromWindows1252(slot.nameBytes()));
+        putName(row, fromWindows1252(slot.nameBytes()));
     }
     Immer10_->setChecked(settings_.alwaysTenPegs);
     filling_ = false;
@@ -221,7 +255,14 @@ void TOptionenDlg::askLevel(int row) {
     if (!levelDialog_) return;
     const Seat seat = seatOfColour(settings_.playerSettings, std::uint8_t(row));
     levelDialog_->chooseLevel(seat, Edit_[row]->text());
-    Edit_[row]->setText(levelDialog_->levelName());
+    putName(row, levelDialog_->levelName());
+}
+
+void TOptionenDlg::putName(int row, const QString& name) {
+    nameLimits_[row]->allow(int(name.size()));
+    Edit_[row]->setText(name);
+    // A name longer than the box shows its start.
+    Edit_[row]->setCursorPosition(0);
 }
 
 void TOptionenDlg::ColorChange(int row) {

@@ -24,6 +24,8 @@
 
 namespace vexel {
 
+class NameLimit;
+
 class TOptionenDlg : public TCenteredForm {
     Q_OBJECT
 public:
@@ -58,6 +60,8 @@ private:
     void OKBtnClick();
     void CancelBtnClick();
     void askLevel(int row);
+    // Puts a name into a row's edit, which keeps it whole even beyond what typing allows.
+    void putName(int row, const QString& name);
     void redrawPreview();
 
     Settings& settings_;
@@ -73,6 +77,7 @@ private:
     std::array<QWidget*, SEAT_COUNT> PaintBox_{};
     std::array<QRadioButton*, 3 * SEAT_COUNT> Radio_{};
     std::array<QLineEdit*, SEAT_COUNT> Edit_{};
+    std::array<NameLimit*, SEAT_COUNT> nameLimits_{};
     QLabel* Farbe_;
     QLabel* Status_;
     QLabel* Name_;

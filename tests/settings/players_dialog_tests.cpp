@@ -271,6 +271,27 @@ TEST_F(PlayersDialog, NamesOfTwentyCharactersAreStoredWhole) {
     EXPECT_EQ(seatOfRow(0).nameBytes(), "ABCDEFGHIJKLMNOPQRST");
 }
 
+TEST_F(PlayersDialog, NamesOfTwentyOneCharactersFromTheFileStayWholeButTypingCannotLengthenThem) {
+    const std::string longName = "ABCDEFGHIJKLMNOPQRSTU";
+    for (const int row : {2, 3}) settings.playerSettings[seatOfColour(settings.playerSettings, std::uint8_t(row))].setName(longName);
+    open();
+    for (const int row : {2, 3}) {
+        EXPECT_EQ(edit(row)->text().toStdString(), longName) << row;
+        EXPECT_EQ(edit(row)->cursorPosition(), 0) << "the box shows the name's start, row " << row;
+    }
+    // Row 2 is typed in: at the end nothing more goes in; once shorter, 20 is the limit again.
+    QTest::keyClick(edit(2), Qt::Key_End);
+    QTest::keyClicks(edit(2), "V");
+    EXPECT_EQ(edit(2)->text().toStdString(), longName);
+    QTest::keyClick(edit(2), Qt::Key_Backspace);
+    QTest::keyClick(edit(2), Qt::Key_Backspace);
+    QTest::keyClicks(edit(2), "XYZ");
+    EXPECT_EQ(edit(2)->text(), "ABCDEFGHIJKLMNOPQRSX");
+    child<QPushButton>(dialog, "OKBtn")->click();
+    EXPECT_EQ(seatOfRow(2).nameBytes(), "ABCDEFGHIJKLMNOPQRSX");
+    EXPECT_EQ(seatOfRow(3).nameBytes(), longName) << "left alone, all 21 characters are kept";
+}
+
 TEST_F(PlayersDialog, CancelRestoresSeatsKindsAndLevelsButKeepsColours) {
     const PlayerSlots before = settings.playerSettings;
     open();
