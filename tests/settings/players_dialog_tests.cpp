@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -402,6 +403,7 @@ TEST(PlayersDialogPreview, ShowsEachPlayingSeatInItsColourAndFreeSeatsWhite) {
     TCompLevelDlg level(settings, &main);
     TOptionenDlg dialog(settings, level, {}, &main);  // the real preview drawing
     dialog.show();
+    EXPECT_EQ(child<QFrame>(dialog, "BrettFrame")->size(), QSize(160, 160));
     const auto seeds = previewSeeds();
     auto pointColour = [&](int seat) { return dialog.preview().pixelColor(seeds[seat].x, seeds[seat].y); };
     for (int seat = 0; seat < SEAT_COUNT; ++seat) EXPECT_EQ(pointColour(seat), toQColor(DEFAULT_PEG_COLOURS[seat])) << seat;
