@@ -13,6 +13,7 @@
 #include "qtexts.h"
 #include "seating.h"
 #include "ui/boarddraw.h"
+#include "ui/drawprims.h"
 #include "windows1252.h"
 
 namespace vexel {
@@ -294,6 +295,9 @@ void TOptionenDlg::CancelBtnClick() {
 }
 
 void TOptionenDlg::redrawPreview() {
+    // At the screen's pixel density, so that the star is as sharp as the board.
+    if (preview_.devicePixelRatio() != surfaceRatio(devicePixelRatioF()))
+        preview_ = makeSurface(161, 151, 1, devicePixelRatioF());
     preview_.fill(palette().color(QPalette::Window));
     if (drawPreview) drawPreview(preview_, settings_);
     PB_Brett_->update();

@@ -82,8 +82,12 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
     client->setAutoFillBackground(true);
     client->setPalette(pal);
     setCentralWidget(client);
-    board_ = new BoardWidget(drawing_.surface(), client);
+    board_ = new BoardWidget(drawing_, client);
     board_->onMouseDown = [this](int x, int y) { BrettPaintMouseDown(x, y); };
+    // On another screen's pixel density the same level is drawn afresh at that density.
+    board_->onRatioChange = [this] {
+        if (sizeUnit_ > 0) applySizeUnit(sizeUnit_, false);
+    };
     panel_ = new TurnPanelWidget(game_.state(), settings_, client);
     buildMenu();
 
@@ -182,7 +186,7 @@ void TMainWindow::applySizeUnit(int u, bool resizeWindow) {
         }
     }
     board_->setGeometry(0, 0, 200 * u, 178 * u);
-    drawing_.setSizeUnit(u);
+    drawing_.setSizeUnit(u, board_->devicePixelRatioF());
     panel_->applySizeUnit(u);
     Neuzeichnen();
     animation_.layoutChanged();
@@ -224,25 +228,25 @@ void TMainWindow::Neuzeichnen() {
     }
     drawing_.repaint();
     animation_.forgetBackground();
-    board_->update();
+    board_->showChanges();
     panel_->drawTurnPanel();
 }
 
 void TMainWindow::drawBoard() {
     drawing_.drawBoard();
-    board_->update();
+    board_->showChanges();
 }
 void TMainWindow::drawPlayerPeg(Seat seat, int peg) {
     drawing_.drawPlayerPeg(seat, peg);
-    board_->update();
+    board_->showChanges();
 }
 void TMainWindow::toggleHoleMark(CellIndex cell) {
     drawing_.toggleHoleMark(cell);
-    board_->update();
+    board_->showChanges();
 }
 void TMainWindow::toggleCursorMark(CellIndex cell) {
     drawing_.toggleCursorMark(cell);
-    board_->update();
+    board_->showChanges();
 }
 void TMainWindow::discardMovingBackground() { animation_.discardMovingBackground(); }
 void TMainWindow::drawTurnPanel() { panel_->drawTurnPanel(); }
@@ -262,7 +266,7 @@ std::uint32_t TMainWindow::tickCount() { return vexel::tickCount(); }
 
 void TMainWindow::waitUntil(std::uint32_t tick) {
     // The window holds still for the pause, but what was drawn shows at once.
-    board_->repaint();
+    board_->showChangesNow();
     for (;;) {
         const std::int32_t left = std::int32_t(tick - vexel::tickCount());
         if (left <= 0) break;
@@ -323,7 +327,7 @@ bool TMainWindow::Almost_Nothing_To_Do() {
         } else if (s.computerToMove) {
             game_.computerTurnStep();
         }
-        board_->update();
+        board_->showChanges();
     }
     return modalDialogOpen_ || !(s.moveInProgress || s.computerToMove);
 }
@@ -358,7 +362,7 @@ void TMainWindow::mNeuesSpielClick() {
     }
     game_.newGame();
     if (!game_.state().gameRunning) Neuzeichnen();
-    board_->update();
+    board_->showChanges();
     scheduleIdle();
 }
 

@@ -73,9 +73,10 @@ void MoveAnimation::advanceMove() {
 void MoveAnimation::setupStep() {
     const GameState& s = game_.state();
     if (s.animStep == 0 || s.animStep > s.movePathLength) return;
-    stepFrom_ = drawing_.cellPos(s.movePath[s.animStep - 1].cell);
-    stepTo_ = drawing_.cellPos(s.movePath[s.animStep].cell);
-    arcHeight_ = drawing_.sizeUnit() * (s.stepMade ? 3 : 6);
+    // In surface pixels, so that a hop on a high-density screen is as smooth as its board.
+    stepFrom_ = drawing_.pixelPos(s.movePath[s.animStep - 1].cell);
+    stepTo_ = drawing_.pixelPos(s.movePath[s.animStep].cell);
+    arcHeight_ = drawing_.px(s.stepMade ? 3 : 6);
 }
 
 void MoveAnimation::animateFrame() {

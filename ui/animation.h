@@ -23,7 +23,7 @@ public:
     void advanceMove();
     // One frame of the running hop.
     void animateFrame();
-    // From, to and arc of hop animStep at the current size level.
+    // From, to and arc of hop animStep in the board surface's pixels.
     void setupStep();
 
     // The board was repainted: the saved square is stale, the next frame restores nothing.

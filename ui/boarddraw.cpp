@@ -28,36 +28,57 @@ bool validCell(CellIndex c) { return c < CELL_COUNT; }
 
 }  // namespace
 
-PixelPoint holeCentre(CellIndex c, int sizeUnit) {
+PixelPoint holeCentre(CellIndex c, double unit) {
     const CellCoord coord = cellCoord(c);
-    return {sizeUnit * (98 + 6 * coord.x), sizeUnit * (10 + 10 * coord.row)};
+    return {unitsToPixels(98 + 6 * coord.x, unit), unitsToPixels(10 + 10 * coord.row, unit)};
 }
 
 BoardDrawing::BoardDrawing(GameState& state, const Settings& settings) : state_(state), settings_(settings) {
     setSizeUnit(1);
 }
 
-void BoardDrawing::setSizeUnit(int s) {
+void BoardDrawing::setSizeUnit(int s, double ratio) {
     sizeUnit_ = std::max(1, s);
-    surface_ = QImage(BOARD_WIDTH_UNITS * sizeUnit_, BOARD_HEIGHT_UNITS * sizeUnit_, QImage::Format_RGB32);
-    surface_.fill(WHITE);
-    for (int c = 0; c < CELL_COUNT; ++c) cellPos_[c] = holeCentre(CellIndex(c), sizeUnit_);
+    ratio_ = surfaceRatio(ratio);
+    unit_ = sizeUnit_ * ratio_;
+    surface_ = makeSurface(BOARD_WIDTH_UNITS, BOARD_HEIGHT_UNITS, sizeUnit_, ratio_);
+    changedAll();
+    for (int c = 0; c < CELL_COUNT; ++c) {
+        cellPos_[c] = holeCentre(CellIndex(c), sizeUnit_);
+        pixelPos_[c] = holeCentre(CellIndex(c), unit_);
+    }
 }
 
 PixelPoint BoardDrawing::cellPos(CellIndex c) const { return validCell(c) ? cellPos_[c] : PixelPoint{}; }
 
+PixelPoint BoardDrawing::pixelPos(CellIndex c) const { return validCell(c) ? pixelPos_[c] : PixelPoint{}; }
+
+int BoardDrawing::px(double units) const { return unitsToPixels(units, unit_); }
+
+QRect BoardDrawing::squareAround(PixelPoint p, int halfSide) const {
+    return boxRect(p.x - halfSide, p.y - halfSide, p.x + halfSide + 1, p.y + halfSide + 1);
+}
+
+QRect BoardDrawing::takeChangedRect() {
+    const QRect r = changed_ & surface_.rect();
+    changed_ = QRect();
+    return r;
+}
+
 void BoardDrawing::drawBoard() {
-    const int s = sizeUnit_;
-    const PixelPoint top = cellPos_[0];
-    const PixelPoint centre = cellPos_[CENTRE_CELL];
-    const PixelPoint bottom = cellPos_[120];
+    const PixelPoint top = pixelPos_[0];
+    const PixelPoint centre = pixelPos_[CENTRE_CELL];
+    const PixelPoint bottom = pixelPos_[120];
+    // Corners of the triangles and fill seeds: points of the board in units.
+    auto at = [this](int xUnits, int yUnits) { return QPoint(px(xUnits), px(yUnits)); };
+    QImage pixels = pixelView(surface_);
     {
-        QPainter painter(&surface_);
+        QPainter painter(&pixels);
         preparePainter(painter);
 
         setPen(painter, WHITE);
         painter.setBrush(WHITE);
-        drawRectBox(painter, 23 * s, 7 * s, 173 * s, 173 * s);
+        drawRectBox(painter, px(23), px(7), px(173), px(173));
 
         // The rim: 5 % wider than high, so the star's side points keep a margin.
         const int w = roundHalfEven(1.05 * (centre.y - top.y));
@@ -66,43 +87,44 @@ void BoardDrawing::drawBoard() {
         drawEllipseBox(painter, top.x - w, top.y, top.x + w, bottom.y);
 
         // The two triangles pass through the outermost holes of the six points.
-        drawTriangle(painter, {98 * s, 10 * s}, {26 * s, 130 * s}, {170 * s, 130 * s});
-        drawTriangle(painter, {26 * s, 50 * s}, {170 * s, 50 * s}, {98 * s, 170 * s});
+        drawTriangle(painter, at(98, 10), at(26, 130), at(170, 130));
+        drawTriangle(painter, at(26, 50), at(170, 50), at(98, 170));
     }
 
     // Opposite points share a colour; these do not follow the players' colours.
     const QRgb black = opaque(BLACK);
-    floodFill(surface_, {98 * s, 90 * s}, black, opaque(WHITE));
-    floodFill(surface_, {98 * s, 22 * s}, black, opaque(GREEN));
-    floodFill(surface_, {98 * s, 160 * s}, black, opaque(GREEN));
-    floodFill(surface_, {158 * s, 60 * s}, black, opaque(RED));
-    floodFill(surface_, {38 * s, 120 * s}, black, opaque(RED));
-    floodFill(surface_, {38 * s, 60 * s}, black, opaque(BLUE));
-    floodFill(surface_, {158 * s, 120 * s}, black, opaque(BLUE));
+    floodFill(surface_, at(98, 90), black, opaque(WHITE));
+    floodFill(surface_, at(98, 22), black, opaque(GREEN));
+    floodFill(surface_, at(98, 160), black, opaque(GREEN));
+    floodFill(surface_, at(158, 60), black, opaque(RED));
+    floodFill(surface_, at(38, 120), black, opaque(RED));
+    floodFill(surface_, at(38, 60), black, opaque(BLUE));
+    floodFill(surface_, at(158, 120), black, opaque(BLUE));
 
     {
-        QPainter painter(&surface_);
+        QPainter painter(&pixels);
         preparePainter(painter);
         setPen(painter, BLACK);
         painter.setBrush(BLACK);
-        for (const PixelPoint& p : cellPos_) drawCircle(painter, p.x, p.y, 2 * s);
+        for (const PixelPoint& p : pixelPos_) drawCircle(painter, p.x, p.y, px(2));
 
         // Directions 0..2 only, so that every link is drawn once.
         for (int c = 0; c < CELL_COUNT; ++c) {
             for (int d = UpRight; d <= DownRight; ++d) {
                 const CellIndex n = NEIGHBOURS[c][d];
                 if (n == NO_PEG) continue;
-                painter.drawLine(cellPos_[c].x, cellPos_[c].y, cellPos_[n].x, cellPos_[n].y);
+                painter.drawLine(pixelPos_[c].x, pixelPos_[c].y, pixelPos_[n].x, pixelPos_[n].y);
             }
         }
     }
 
     if (state_.gameRunning && settings_.markDirection) drawTargetMarkers();
+    changedAll();
 }
 
 void BoardDrawing::drawTargetMarkers() {
-    const int s = sizeUnit_;
-    QPainter painter(&surface_);
+    QImage pixels = pixelView(surface_);
+    QPainter painter(&pixels);
     preparePainter(painter);
     painter.setBrush(BLACK);
     for (int p = 0; p < SEAT_COUNT; ++p) {
@@ -111,29 +133,31 @@ void BoardDrawing::drawTargetMarkers() {
         setPen(painter, toQColor(pegColour(settings_, player.colour)));
         const auto& target = START_CELLS[OPPOSITE_SEAT[p]];
         for (int k = 0; k < pegsInUse(state_); ++k) {
-            const PixelPoint c = cellPos_[target[k]];
-            drawCircle(painter, c.x, c.y, s);
+            const PixelPoint c = pixelPos_[target[k]];
+            drawCircle(painter, c.x, c.y, px(1));
         }
     }
+    changedAll();
 }
 
-void drawPeg(QImage& canvas, int sizeUnit, PixelPoint p, ColourRef colour) {
-    const int s = sizeUnit;
-    QPainter painter(&canvas);
+void drawPeg(QImage& canvas, double unit, PixelPoint p, ColourRef colour) {
+    QImage pixels = pixelView(canvas);
+    QPainter painter(&pixels);
     preparePainter(painter);
     setPen(painter, BLACK);
     painter.setBrush(toQColor(colour));
-    drawCircle(painter, p.x, p.y, 3 * s);
+    drawCircle(painter, p.x, p.y, unitsToPixels(3, unit));
 
-    // Highlight: counter-clockwise from the ray through (-Round(2s tan 30deg), 2s)
-    // (y up) to the leftmost point of the inner circle.
-    const int dx = roundHalfEven(2 * s * 0.57735);
-    const double startDegrees = std::atan2(2.0 * s, -double(dx)) * 180.0 / std::numbers::pi;
+    // Highlight: counter-clockwise on the inner circle of radius r = 2 units
+    // from the ray through (-Round(r tan 30deg), r) (y up) to its leftmost point.
+    const int r = unitsToPixels(2, unit);
+    const int dx = roundHalfEven(r * 0.57735);
+    const double startDegrees = std::atan2(double(r), -double(dx)) * 180.0 / std::numbers::pi;
     const int start = roundHalfEven(startDegrees * 16);
     const int span = 180 * 16 - start;
     setPen(painter, WHITE);
     painter.setBrush(Qt::NoBrush);
-    painter.drawArc(boxRect(p.x - 2 * s, p.y - 2 * s, p.x + 2 * s, p.y + 2 * s), start, span);
+    painter.drawArc(boxRect(p.x - r, p.y - r, p.x + r, p.y + r), start, span);
 }
 
 void BoardDrawing::drawPlayerPeg(Seat seat, int peg) {
@@ -145,7 +169,7 @@ void BoardDrawing::drawPlayerPeg(Seat seat, int peg) {
         deleteBackground(record.background);
         record.hasBackground = false;
     }
-    savePegBackgroundAndDraw(cellPos_[c], pegColour(settings_, state_.players[seat].colour), record.background);
+    savePegBackgroundAndDraw(pixelPos_[c], pegColour(settings_, state_.players[seat].colour), record.background);
     record.hasBackground = true;
 }
 
@@ -153,13 +177,15 @@ void BoardDrawing::drawIdlePeg(CellIndex c) {
     if (!validCell(c)) return;
     const CellIndex owner = state_.occupancy[c];
     if (owner >= SEAT_COUNT) return;
-    drawPeg(surface_, sizeUnit_, cellPos_[c], pegColour(settings_, settings_.playerSettings[owner].colour));
+    drawPeg(surface_, unit_, pixelPos_[c], pegColour(settings_, settings_.playerSettings[owner].colour));
+    changed(squareAround(pixelPos_[c], px(4)));
 }
 
 void BoardDrawing::toggleSquare(CellIndex c, int halfSide) {
     if (!validCell(c)) return;
-    const PixelPoint p = cellPos_[c];
-    QPainter painter(&surface_);
+    const PixelPoint p = pixelPos_[c];
+    QImage pixels = pixelView(surface_);
+    QPainter painter(&pixels);
     preparePainter(painter);
     // Every pixel under the pen takes its inverse; the outline of a drawRect
     // visits each pixel once (corners included), so twice is the identity.
@@ -167,11 +193,12 @@ void BoardDrawing::toggleSquare(CellIndex c, int halfSide) {
     setPen(painter, BLACK);
     painter.setBrush(Qt::NoBrush);
     drawRectBox(painter, p.x - halfSide, p.y - halfSide, p.x + halfSide, p.y + halfSide);
+    changed(squareAround(p, halfSide));
 }
 
-void BoardDrawing::toggleHoleMark(CellIndex c) { toggleSquare(c, 4 * sizeUnit_); }
+void BoardDrawing::toggleHoleMark(CellIndex c) { toggleSquare(c, px(4)); }
 
-void BoardDrawing::toggleCursorMark(CellIndex c) { toggleSquare(c, 5 * sizeUnit_); }
+void BoardDrawing::toggleCursorMark(CellIndex c) { toggleSquare(c, px(5)); }
 
 bool BoardDrawing::hitHole(int px, int py, CellIndex c) const {
     if (!validCell(c)) return false;
@@ -188,24 +215,28 @@ CellIndex BoardDrawing::holeAt(int px, int py) const {
 }
 
 void BoardDrawing::savePegBackgroundAndDraw(PixelPoint p, ColourRef colour, std::uint32_t& slot) {
-    const int h = 4 * sizeUnit_;
+    const int h = px(4);
     // Parts of the square outside the surface come back as nothing on restore.
     const std::uint32_t handle = nextHandle_++;
     if (nextHandle_ == 0) nextHandle_ = 1;
-    savedSquares_[handle] = surface_.copy(p.x - h, p.y - h, 2 * h, 2 * h);
+    // Taken from the pixel view, so that the square is plain pixels too.
+    savedSquares_[handle] = pixelView(surface_).copy(p.x - h, p.y - h, 2 * h, 2 * h);
     slot = handle;
-    drawPeg(surface_, sizeUnit_, p, colour);
+    drawPeg(surface_, unit_, p, colour);
+    changed(squareAround(p, h));
 }
 
 void BoardDrawing::restoreBackground(PixelPoint p, std::uint32_t slot) {
     const auto found = savedSquares_.find(slot);
     if (found == savedSquares_.end()) return;
-    const int h = 4 * sizeUnit_;
+    const int h = px(4);
     {
-        QPainter painter(&surface_);
+        QImage pixels = pixelView(surface_);
+        QPainter painter(&pixels);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(p.x - h, p.y - h), found->second);
     }
+    changed(squareAround(p, h));
     savedSquares_.erase(found);
 }
 
@@ -225,6 +256,7 @@ void BoardDrawing::repaint() {
     // A system paint starts on the window's erased background, so marks left
     // outside the board's white rectangle vanish too.
     surface_.fill(WHITE);
+    changedAll();
     drawBoard();
     if (!state_.gameRunning) {
         for (int c = 0; c < CELL_COUNT; ++c) drawIdlePeg(CellIndex(c));

@@ -2,11 +2,17 @@
 // star, the pegs, the coloured target rings, the inverted marks of a path and
 // of the keyboard cursor, and which hole a mouse point hits.
 //
-// Everything is drawn at once into one surface of 200s x 178s pixels (s the
-// size level); the board widget only copies it to the screen. Nothing else
-// keeps a picture of the board: a peg drawn in a game saves the 8s x 8s square
-// under it, so that one peg can move without a full redraw. Those squares live
-// here and the peg records hold only their handles (0 names no square).
+// Everything is drawn at once into one surface of 200 x 178 units; the board
+// widget only copies it to the screen. Positions, hit tests and the window
+// stay in logical pixels, s per unit (s the size level); the surface is made
+// at the screen's device pixel ratio r and drawn with s x r pixels per unit
+// (the drawing unit), so that lines stay one screen pixel wide: at r = 2 the
+// surface of level s holds exactly the pixels of level 2s at r = 1.
+//
+// Nothing else keeps a picture of the board: a peg drawn in a game saves the
+// square of 8 x 8 units under it, so that one peg can move without a full
+// redraw. Those squares live here and the peg records hold only their handles
+// (0 names no square).
 #pragma once
 
 #include "core/gamestate.h"
@@ -30,8 +36,9 @@ struct PixelPoint {
 inline constexpr int BOARD_WIDTH_UNITS = 200;
 inline constexpr int BOARD_HEIGHT_UNITS = 178;
 
-// Centre of hole c at size level s: x = s(98 + 6k) for column k, y = s(10 + 10r) for row r.
-PixelPoint holeCentre(CellIndex c, int sizeUnit);
+// Centre of hole c at `unit` pixels per unit: x = Round(unit(98 + 6k)) for
+// column k, y = Round(unit(10 + 10r)) for row r; exact for a whole unit.
+PixelPoint holeCentre(CellIndex c, double unit);
 
 class BoardDrawing {
 public:
@@ -40,13 +47,22 @@ public:
     BoardDrawing(const BoardDrawing&) = delete;
     BoardDrawing& operator=(const BoardDrawing&) = delete;
 
-    // Size level s >= 1: a fresh white surface of 200s x 178s and new hole
-    // positions. Saved squares of the old level stay until their owners drop them.
-    void setSizeUnit(int s);
+    // Size level s >= 1 at device pixel ratio r (see surfaceRatio): a fresh
+    // white surface of 200 x 178 units at s x r pixels each, its ratio set to
+    // r, and new hole positions. Saved squares of the old level stay until
+    // their owners drop them.
+    void setSizeUnit(int s, double ratio = 1.0);
     int sizeUnit() const { return sizeUnit_; }
+    double devicePixelRatio() const { return ratio_; }
     QImage& surface() { return surface_; }
     const QImage& surface() const { return surface_; }
+    // Hole centre in logical pixels (mouse points, window layout).
     PixelPoint cellPos(CellIndex c) const;
+
+    // Surface pixels: the drawing unit, n units in pixels, a hole's centre.
+    double drawUnit() const { return unit_; }
+    int px(double units) const;
+    PixelPoint pixelPos(CellIndex c) const;
 
     // The empty board; target rings when a game runs and directions are marked.
     void drawBoard();
@@ -62,12 +78,13 @@ public:
     void toggleHoleMark(CellIndex c);    // half side 4s
     void toggleCursorMark(CellIndex c);  // half side 5s
 
-    // Hit test over the square of half side 4s around the hole, bounds included.
+    // Hit test in logical pixels over the square of half side 4s around the
+    // hole, bounds included.
     bool hitHole(int px, int py, CellIndex c) const;
     // The first hole hit in index order, NO_PEG if none.
     CellIndex holeAt(int px, int py) const;
 
-    // Saved squares: 8s x 8s at (x - 4s, y - 4s).
+    // Saved squares: 8 x 8 units at (x - 4, y - 4) units; p in surface pixels.
     void savePegBackgroundAndDraw(PixelPoint p, ColourRef colour, std::uint32_t& slot);
     // Copies the square back and deletes it; the slot keeps its stale value.
     void restoreBackground(PixelPoint p, std::uint32_t slot);
@@ -80,22 +97,35 @@ public:
     // outside a game), then the marks of the path being entered and the cursor.
     void repaint();
 
+    // The box of surface pixels drawn since the last call (empty if none), so
+    // that the screen copies only what changed: a hop changes two squares.
+    QRect takeChangedRect();
+
 private:
     void toggleSquare(CellIndex c, int halfSide);
+    void changed(const QRect& pixels) { changed_ |= pixels; }
+    void changedAll() { changed_ = surface_.rect(); }
+    QRect squareAround(PixelPoint p, int halfSide) const;
 
     GameState& state_;
     const Settings& settings_;
     int sizeUnit_ = 0;
+    double ratio_ = 1.0;
+    double unit_ = 1.0;
     QImage surface_;
     std::array<PixelPoint, CELL_COUNT> cellPos_{};
+    std::array<PixelPoint, CELL_COUNT> pixelPos_{};
+    QRect changed_;
     std::unordered_map<std::uint32_t, QImage> savedSquares_;
     std::uint32_t nextHandle_ = 1;
 };
 
-// A peg of radius 3s at p with its white highlight at the upper left.
-void drawPeg(QImage& canvas, int sizeUnit, PixelPoint p, ColourRef colour);
-// The players dialog's star on its fixed 161 x 151 surface, points in the
-// colours of the playing seats of `settings.playerSettings`.
+// A peg of radius 3 units at p with its white highlight at the upper left;
+// p in pixels of `canvas`, `unit` its pixels per unit.
+void drawPeg(QImage& canvas, double unit, PixelPoint p, ColourRef colour);
+// The players dialog's star on its fixed surface of 161 x 151 logical pixels
+// (times the canvas's device pixel ratio), points in the colours of the
+// playing seats of `settings.playerSettings`.
 void drawBoardPreview(QImage& canvas, const Settings& settings);
 // 0x00BBGGRR to a Qt colour.
 QColor toQColor(ColourRef c);

@@ -1,5 +1,6 @@
 #include "ui/drawprims.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vexel {
@@ -14,6 +15,27 @@ int roundHalfEven(double v) {
     int result = int(lower);
     if (diff > 0.5 || (diff == 0.5 && result % 2 != 0)) ++result;
     return result;
+}
+
+double surfaceRatio(double ratio) { return std::isfinite(ratio) && ratio > 1.0 ? ratio : 1.0; }
+
+int surfacePixels(int units, double unit) {
+    // A hair below the next integer still counts as that integer: 3 x 1.1 is 3.3000000000000003.
+    return std::max(1, int(std::ceil(units * unit - 1e-9)));
+}
+
+QImage makeSurface(int widthUnits, int heightUnits, double sizeUnit, double ratio) {
+    const double r = surfaceRatio(ratio);
+    QImage image(surfacePixels(widthUnits, sizeUnit * r), surfacePixels(heightUnits, sizeUnit * r), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDevicePixelRatio(r);
+    return image;
+}
+
+QImage pixelView(QImage& canvas) {
+    // bits() detaches first, so the view writes into the canvas's own pixels.
+    uchar* bits = canvas.bits();
+    return QImage(bits, canvas.width(), canvas.height(), canvas.bytesPerLine(), canvas.format());
 }
 
 void preparePainter(QPainter& painter) {

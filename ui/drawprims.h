@@ -11,6 +11,14 @@
 // outline of drawEllipse/drawRect/drawArc(QRect(x, y, w, h)) from x to x + w
 // inclusive, so the box (x1, y1)-(x2, y2) maps to QRect(x1, y1, x2 - x1, y2 - y1).
 // Lines and closed polygons include both end points.
+//
+// Surfaces are made at the screen's device pixel ratio r (QImage's own ratio),
+// so that a widget shows them at their logical size, one surface pixel on one
+// screen pixel. Measures are taken in layout units times the drawing unit, the
+// pixels per unit: a board of size level s is drawn with the unit s x r, so at
+// r = 2 it is pixel for pixel the board of level 2s. For fractional ratios
+// every measure is rounded on its own (Round(n x unit)), which keeps each line
+// one pixel wide and each position within half a pixel of its exact place.
 #pragma once
 
 #include "core/settings.h"
@@ -27,6 +35,22 @@ QColor toQColor(ColourRef c);
 
 // Nearest integer, an exact half going to the even neighbour.
 int roundHalfEven(double v);
+
+// The device pixel ratio a surface is made at: `ratio` when it is finite and
+// above 1, else 1 (below 1 the window system scales the picture down).
+double surfaceRatio(double ratio);
+// Pixels of `n` layout units at `unit` pixels per unit: Round(n x unit).
+inline int unitsToPixels(double n, double unit) { return roundHalfEven(n * unit); }
+// Pixel size of a surface of `units` layout units at `unit` pixels per unit:
+// rounded up, so that it covers its box on the screen.
+int surfacePixels(int units, double unit);
+// A surface of w x h layout units at size level s and ratio r: white, with
+// the ratio set, so that widgets show it at w s x h s logical pixels.
+QImage makeSurface(int widthUnits, int heightUnits, double sizeUnit, double ratio);
+// The pixels of `canvas` without its device pixel ratio: painters on the view
+// address single surface pixels and write straight into `canvas` (no copy is
+// made; the view must not outlive `canvas` or its pixels' detachment).
+QImage pixelView(QImage& canvas);
 
 // Fixed colours of the boards and stars.
 inline const QColor WHITE{255, 255, 255};

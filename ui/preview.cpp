@@ -19,9 +19,9 @@ constexpr int CX = 80;
 
 }  // namespace
 
-std::array<PixelPoint, SEAT_COUNT> previewSeeds() {
+std::array<PixelPoint, SEAT_COUNT> previewSeeds(double scale) {
     const int sixth = roundHalfEven(H / 6.0);
-    return {{
+    const std::array<PixelPoint, SEAT_COUNT> seeds = {{
         {CX, sixth},
         {CX + 40, sixth + T},
         {CX + 40, H - sixth},
@@ -29,31 +29,40 @@ std::array<PixelPoint, SEAT_COUNT> previewSeeds() {
         {CX - 40, H - sixth},
         {CX - 40, sixth + T},
     }};
+    std::array<PixelPoint, SEAT_COUNT> scaled;
+    for (int p = 0; p < SEAT_COUNT; ++p) scaled[p] = {unitsToPixels(seeds[p].x, scale), unitsToPixels(seeds[p].y, scale)};
+    return scaled;
 }
 
 void drawBoardPreview(QImage& canvas, const Settings& settings) {
+    // The preview's measures are logical pixels; a canvas made at a device
+    // pixel ratio gets them in its own, finer pixels.
+    const double scale = surfaceRatio(canvas.devicePixelRatio());
+    auto px = [scale](int n) { return unitsToPixels(n, scale); };
+    auto at = [&px](int x, int y) { return QPoint(px(x), px(y)); };
     {
-        QPainter painter(&canvas);
+        QImage pixels = pixelView(canvas);
+        QPainter painter(&pixels);
         preparePainter(painter);
         setPen(painter, WHITE);
         painter.setBrush(WHITE);
-        drawRectBox(painter, PREVIEW_LEFT, PREVIEW_TOP, PREVIEW_RIGHT, H + T);
+        drawRectBox(painter, px(PREVIEW_LEFT), px(PREVIEW_TOP), px(PREVIEW_RIGHT), px(H + T));
 
         setPen(painter, BLACK);
-        drawEllipseBox(painter, PREVIEW_LEFT, PREVIEW_TOP, PREVIEW_RIGHT, H + T);
-        drawTriangle(painter, {CX, 0}, {CX - 60, H}, {CX + 60, H});
-        drawTriangle(painter, {CX - 60, T}, {CX + 60, T}, {CX, H + T});
+        drawEllipseBox(painter, px(PREVIEW_LEFT), px(PREVIEW_TOP), px(PREVIEW_RIGHT), px(H + T));
+        drawTriangle(painter, at(CX, 0), at(CX - 60, H), at(CX + 60, H));
+        drawTriangle(painter, at(CX - 60, T), at(CX + 60, T), at(CX, H + T));
 
         // Emblem: a disc with a dot, a stem and an arrow head pointing left.
-        drawEllipseBox(painter, 62, 50, 98, 90);
+        drawEllipseBox(painter, px(62), px(50), px(98), px(90));
         painter.setBrush(BLACK);
-        drawEllipseBox(painter, 68, 67, 74, 73);
-        painter.drawLine(80, 50, 80, 90);
-        const QPoint arrow[3] = {{94, 60}, {80, 70}, {94, 80}};
+        drawEllipseBox(painter, px(68), px(67), px(74), px(73));
+        painter.drawLine(at(80, 50), at(80, 90));
+        const QPoint arrow[3] = {at(94, 60), at(80, 70), at(94, 80)};
         painter.drawPolyline(arrow, 3);
     }
 
-    const auto seeds = previewSeeds();
+    const auto seeds = previewSeeds(scale);
     for (int p = 0; p < SEAT_COUNT; ++p) {
         const PlayerSlot& player = settings.playerSettings[p];
         if (!player.plays()) continue;

@@ -18,11 +18,13 @@ inline constexpr int PREVIEW_HEIGHT = 151;
 // Outer box of the star's rim, both ends included.
 inline constexpr int PREVIEW_LEFT = 10, PREVIEW_TOP = 0, PREVIEW_RIGHT = 150, PREVIEW_BOTTOM = 139;
 
-// Fill seed of each seat's point, seats 0..5.
-std::array<PixelPoint, SEAT_COUNT> previewSeeds();
+// Fill seed of each seat's point, seats 0..5, in pixels of a canvas whose
+// device pixel ratio is `scale`.
+std::array<PixelPoint, SEAT_COUNT> previewSeeds(double scale = 1.0);
 
-// Draws over the rim's box only; the caller's background stays around it.
-// (Declared in boarddraw.h as well, beside the board.)
+// Draws over the rim's box only; the caller's background stays around it. A
+// canvas of 161 x 151 pixels times its device pixel ratio r gets every measure
+// times r. (Declared in boarddraw.h as well, beside the board.)
 void drawBoardPreview(QImage& canvas, const Settings& settings);
 
 }  // namespace vexel

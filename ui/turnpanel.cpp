@@ -9,10 +9,17 @@
 
 namespace vexel {
 
-TurnStarGeometry turnStarGeometry(int sizeUnit) {
+namespace {
+
+// Pixels per unit on `canvas`: the size level times the canvas's device pixel ratio.
+double drawingUnit(const QImage& canvas, int sizeUnit) { return sizeUnit * surfaceRatio(canvas.devicePixelRatio()); }
+
+}  // namespace
+
+TurnStarGeometry turnStarGeometry(double unit) {
     TurnStarGeometry g;
-    g.W = 20 * sizeUnit;
-    g.cx = 15 * sizeUnit;
+    g.W = unitsToPixels(20, unit);
+    g.cx = unitsToPixels(15, unit);
     g.H = roundHalfEven(std::sqrt(0.75 * g.W * g.W));
     g.T = roundHalfEven(g.H / 3.0);
     g.r = roundHalfEven(0.58 * g.W);
@@ -36,13 +43,14 @@ TurnStarGeometry turnStarGeometry(int sizeUnit) {
     return g;
 }
 
-PixelPoint turnMarkPos(int sizeUnit) { return turnStarGeometry(sizeUnit).mark; }
+PixelPoint turnMarkPos(double unit) { return turnStarGeometry(unit).mark; }
 
 void drawTurnPanel(QImage& canvas, int sizeUnit, const GameState& state, const Settings& settings) {
-    const TurnStarGeometry g = turnStarGeometry(sizeUnit);
+    const TurnStarGeometry g = turnStarGeometry(drawingUnit(canvas, sizeUnit));
     canvas.fill(SILVER);
     {
-        QPainter painter(&canvas);
+        QImage pixels = pixelView(canvas);
+        QPainter painter(&pixels);
         preparePainter(painter);
         setPen(painter, BLACK);
         painter.setBrush(WHITE);
@@ -59,7 +67,8 @@ void drawTurnPanel(QImage& canvas, int sizeUnit, const GameState& state, const S
 void drawTurnPeg(QImage& canvas, int sizeUnit, const GameState& state, const Settings& settings) {
     const Seat seat = state.currentPlayer % SEAT_COUNT;
     const ColourRef colour = settings.pegColours[state.players[seat].colour % SEAT_COUNT];
-    drawPeg(canvas, sizeUnit, turnMarkPos(sizeUnit), colour);
+    const double unit = drawingUnit(canvas, sizeUnit);
+    drawPeg(canvas, unit, turnMarkPos(unit), colour);
 }
 
 }  // namespace vexel

@@ -2,6 +2,7 @@
 
 #include "core/gamestate.h"
 #include "core/settings.h"
+#include "ui/drawprims.h"
 #include "ui/layout.h"
 #include "ui/turnpanel.h"
 
@@ -60,7 +61,8 @@ void TurnPanelWidget::applySizeUnit(int u) {
     u_ = u;
     setGeometry(198 * u, 8 * u, 54 * u, 160 * u);
     starBox_->setGeometry(12 * u, 6 * u, 30 * u, 28 * u);
-    star_ = QImage(30 * u, 28 * u, QImage::Format_RGB32);
+    // Drawn at the screen's pixel density, shown at its logical size.
+    star_ = makeSurface(TURN_PANEL_WIDTH_UNITS, TURN_PANEL_HEIGHT_UNITS, u, devicePixelRatioF());
     star_.fill(QColor(192, 192, 192));
 
     QFont font("DejaVu Sans");

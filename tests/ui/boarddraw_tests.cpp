@@ -6,10 +6,12 @@
 #include "ui/drawprims.h"
 #include "ui/floodfill.h"
 #include "ui/preview.h"
+#include "ui/turnpanel.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <queue>
 #include <random>
 #include <set>
@@ -409,6 +411,74 @@ TEST(BoardRepaint, DrawsThePathAndCursorMarksOnceOverTheGame) {
     b.state.keyboardCursorShown = false;
     b.drawing.repaint();
     EXPECT_EQ(b.image(), plain);
+}
+
+// On a screen of device pixel ratio 2 the board of level 5 is drawn with the
+// pixels of level 10: the repaint of a game with rings, pegs and marks, a peg
+// lifted for a hop, and the turn panel's star; layout and hits stay logical.
+TEST(HighDensity, LevelFiveAtRatioTwoDrawsThePixelsOfLevelTen) {
+    Board dense(5), plain(10);
+    dense.drawing.setSizeUnit(5, 2.0);
+    EXPECT_EQ(dense.image().size(), QSize(2000, 1780));
+    EXPECT_EQ(dense.image().deviceIndependentSize(), QSizeF(1000, 890));
+    EXPECT_EQ(dense.at(60), (PixelPoint{490, 450}));
+    EXPECT_EQ(dense.drawing.holeAt(490 + 20, 450 - 20), 60);
+    EXPECT_EQ(dense.drawing.holeAt(490 + 21, 450), NO_PEG);
+
+    std::array<QImage, 2> stars;
+    for (Board* b : {&dense, &plain}) {
+        placeGame(b->state, DEFAULT_PLAYERS, 10);
+        b->state.movePath[0].cell = 8;
+        b->state.movePath[1] = {DownRight, 17};
+        b->state.movePathLength = 2;
+        b->state.currentPlayer = 1;
+        b->state.keyboardCursor[1] = 10;
+        b->state.keyboardCursorShown = true;
+        b->drawing.repaint();
+        std::uint32_t slot = 0;
+        const PixelPoint hop{b->drawing.pixelPos(29).x + b->drawing.px(3), b->drawing.pixelPos(29).y - b->drawing.px(5)};
+        b->drawing.savePegBackgroundAndDraw(hop, b->settings.pegColours[4], slot);
+        b->drawing.toggleHoleMark(29);
+
+        const bool isDense = b == &dense;
+        QImage& star = stars[isDense ? 0 : 1];
+        star = QImage(300, 280, QImage::Format_RGB32);
+        star.setDevicePixelRatio(isDense ? 2.0 : 1.0);
+        drawTurnPanel(star, isDense ? 5 : 10, b->state, b->settings);
+    }
+    EXPECT_TRUE(pixelView(dense.drawing.surface()) == plain.image());
+    EXPECT_TRUE(pixelView(stars[0]) == stars[1]);
+}
+
+// Fractional ratios round every measure on its own: the points must still be
+// closed for their fills, and marks and saved squares must still give back
+// every pixel they took.
+TEST(HighDensity, FractionalRatiosKeepFillsMarksAndSquaresWhole) {
+    for (const double ratio : {1.25, 1.5}) {
+        for (const int s : {1, 3}) {
+            Board b(s);
+            b.drawing.setSizeUnit(s, ratio);
+            const double unit = s * ratio;
+            EXPECT_EQ(b.image().width(), int(std::ceil(200 * unit))) << ratio;
+            EXPECT_EQ(b.drawing.cellPos(60), (PixelPoint{98 * s, 90 * s}));
+            placeGame(b.state, DEFAULT_PLAYERS, 10);
+            b.drawing.repaint();
+            struct Probe { int x, y; QRgb colour; };
+            for (const Probe p : {Probe{98, 85, WHITE_RGB}, Probe{98, 22, GREEN_RGB}, Probe{152, 53, RED_RGB}, Probe{44, 53, BLUE_RGB},
+                                  Probe{50, 40, SILVER_RGB}, Probe{90, 175, WHITE_RGB}})
+                EXPECT_EQ(rgbAt(b.image(), b.drawing.px(p.x), b.drawing.px(p.y)), p.colour) << ratio << " level " << s << " at " << p.x << "," << p.y;
+            const QImage before = b.image().copy();
+            std::uint32_t slot = 0;
+            const PixelPoint hop{b.drawing.pixelPos(29).x + 1, b.drawing.pixelPos(29).y - b.drawing.px(2)};
+            b.drawing.savePegBackgroundAndDraw(hop, 0x00FFFFFF, slot);
+            b.drawing.restoreBackground(hop, slot);
+            b.drawing.toggleCursorMark(29);
+            b.drawing.toggleHoleMark(29);
+            b.drawing.toggleCursorMark(29);
+            b.drawing.toggleHoleMark(29);
+            EXPECT_TRUE(b.image() == before) << ratio << " level " << s;
+        }
+    }
 }
 
 QImage preview(const Settings& settings) {
