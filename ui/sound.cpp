@@ -8,8 +8,10 @@
 // The sink reports IdleState as soon as it has handed its last bytes to the
 // audio server, which is still a buffer's length before they are heard. The
 // samples are therefore followed by silence longer than that buffer, and a
-// sink is stopped only when the next sound starts or the sounds are freed:
-// once it is idle, every real sample has been heard.
+// sink is stopped only when the next sound starts or the sounds are freed.
+// Freeing waits until the sink has played the sound's own samples out (what
+// it has taken less what still waits in its buffer), not for the silence
+// behind them.
 #include "ui/sound.h"
 
 #include "core/gameview.h"
@@ -20,6 +22,7 @@
 #include <QBuffer>
 #include <QMediaDevices>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -37,8 +40,14 @@ namespace {
 constexpr int SINK_BUFFER_MS = 250;
 // Silence after each sound; longer than the sink's buffer.
 constexpr int TAIL_SILENCE_MS = 400;
-// How long freeSounds lets a sound that has reached its counted end finish.
+// The most freeSounds waits for a sound that has reached its counted end to
+// be played out; an output that reports no progress is not waited for longer.
 constexpr auto TAIL_WAIT = std::chrono::milliseconds(TAIL_SILENCE_MS + 400);
+// Played out means this much beyond the sound's last sample, so that the
+// output's own estimate of its progress cannot cut the sound's end.
+constexpr int PLAYED_MARGIN_MS = 30;
+// How often the audio thread looks at the sink's progress while a sound plays.
+constexpr int PROGRESS_POLL_MS = 5;
 constexpr std::uint32_t LONGEST_SOUND = *std::max_element(SOUND_LENGTH.begin(), SOUND_LENGTH.end());
 
 QAudioFormat::SampleFormat sampleFormatOf(const WaveFormat& wave) {
@@ -56,26 +65,36 @@ qsizetype bytesFor(const QAudioFormat& format, int milliseconds) {
 }  // namespace
 
 // Owns the sink of the sound that is playing; used only in the audio thread,
-// except for the idle flag, which the GUI thread waits on.
+// except for the played-out flag, which the GUI thread waits on.
 class SoundWorker : public QObject {
 public:
+    SoundWorker() {
+        progress_->setInterval(PROGRESS_POLL_MS);
+        connect(progress_, &QTimer::timeout, this, [this] {
+            if (sink_ && playedBytes() >= playedOutBytes_) setPlayedOut(true);
+        });
+    }
     ~SoundWorker() override { stop(); }
 
-    void play(const QByteArray& pcm, const QAudioDevice& device, const QAudioFormat& format) {
+    // `samplesBytes`: the sound itself, without the silence behind it.
+    void play(const QByteArray& pcm, qint64 samplesBytes, const QAudioDevice& device, const QAudioFormat& format) {
         stop();
-        setIdle(false);
+        setPlayedOut(false);
         buffer_->setData(pcm);
         buffer_->open(QIODevice::ReadOnly);
         sink_ = std::make_unique<QAudioSink>(device, format);
         sink_->setBufferSize(bytesFor(format, SINK_BUFFER_MS));
         connect(sink_.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-            if (state != QAudio::ActiveState) setIdle(true);
+            if (state != QAudio::ActiveState) setPlayedOut(true);
         });
+        playedOutBytes_ = samplesBytes + bytesFor(format, PLAYED_MARGIN_MS);
         sink_->start(buffer_);
-        if (sink_->state() == QAudio::StoppedState) setIdle(true);  // the device refused the stream
+        if (sink_->state() == QAudio::StoppedState) setPlayedOut(true);  // the device refused the stream
+        else progress_->start();
     }
 
     void stop() {
+        progress_->stop();
         if (sink_) {
             sink_->disconnect(this);
             sink_->stop();
@@ -83,34 +102,46 @@ public:
         }
         buffer_->close();
         buffer_->setData(QByteArray());
-        setIdle(true);
+        setPlayedOut(true);
     }
 
     // GUI thread: a sound is on its way to play().
-    void setBusy() { setIdle(false); }
+    void setBusy() { setPlayedOut(false); }
 
-    void waitIdle(std::chrono::milliseconds limit) {
+    void waitPlayedOut(std::chrono::milliseconds limit) {
         std::unique_lock lock(mutex_);
-        idleChanged_.wait_for(lock, limit, [this] { return idle_; });
+        changed_.wait_for(lock, limit, [this] { return playedOut_; });
     }
 
 private:
-    void setIdle(bool idle) {
+    void setPlayedOut(bool playedOut) {
+        if (playedOut) progress_->stop();
         {
             std::lock_guard lock(mutex_);
-            idle_ = idle;
+            playedOut_ = playedOut;
         }
-        idleChanged_.notify_all();
+        changed_.notify_all();
     }
 
+    // What the output has played of the sound: what it took, less what still waits in its buffer.
+    qint64 playedBytes() const { return buffer_->pos() - std::max<qint64>(0, sink_->bufferSize() - sink_->bytesFree()); }
+
     std::unique_ptr<QAudioSink> sink_;
-    QBuffer* buffer_ = new QBuffer(this);  // a child, so that it moves to the audio thread too
+    // Children, so that they move to the audio thread too.
+    QBuffer* buffer_ = new QBuffer(this);
+    QTimer* progress_ = new QTimer(this);
+    qint64 playedOutBytes_ = 0;
     std::mutex mutex_;
-    std::condition_variable idleChanged_;
-    bool idle_ = true;
+    std::condition_variable changed_;
+    bool playedOut_ = true;
 };
 
-SoundPlayer::SoundPlayer(SoundBank bank) {
+SoundPlayer::SoundPlayer() = default;
+
+SoundPlayer::SoundPlayer(SoundBank bank) { loadSounds(bank); }
+
+void SoundPlayer::loadSounds(const SoundBank& bank) {
+    sounds_ = {};
     for (int n = 1; n <= SOUND_COUNT; ++n) {
         const auto wave = parseWave(bank.images[std::size_t(n - 1)]);
         if (!wave) continue;
@@ -119,6 +150,7 @@ SoundPlayer::SoundPlayer(SoundBank bank) {
         sound.format.setChannelCount(wave->format.channels);
         sound.format.setSampleFormat(sampleFormatOf(wave->format));
         const char silence = wave->format.bitsPerSample == 8 ? char(0x80) : char(0);
+        sound.samplesBytes = qint64(wave->samples.size());
         sound.pcm.reserve(qsizetype(wave->samples.size()) + bytesFor(sound.format, TAIL_SILENCE_MS));
         sound.pcm.append(reinterpret_cast<const char*>(wave->samples.data()), qsizetype(wave->samples.size()));
         sound.pcm.append(bytesFor(sound.format, TAIL_SILENCE_MS), silence);
@@ -157,9 +189,8 @@ void SoundPlayer::playSound(int sound) {
     }
     worker_->setBusy();
     QMetaObject::invokeMethod(
-        worker_, [worker = worker_, pcm = prepared.pcm, device, format = prepared.format] {
-            worker->play(pcm, device, format);
-        },
+        worker_, [worker = worker_, pcm = prepared.pcm, samples = prepared.samplesBytes, device,
+                  format = prepared.format] { worker->play(pcm, samples, device, format); },
         Qt::QueuedConnection);
 }
 
@@ -181,7 +212,7 @@ void SoundPlayer::freeSounds() {
 
 void SoundPlayer::stopPlaying(bool letTailOut) {
     if (!thread_) return;
-    if (letTailOut) worker_->waitIdle(TAIL_WAIT);
+    if (letTailOut) worker_->waitPlayedOut(TAIL_WAIT);
     QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->stop(); }, Qt::BlockingQueuedConnection);
 }
 

@@ -25,18 +25,23 @@ class SoundWorker;
 
 class SoundPlayer {
 public:
+    // No sounds until loadSounds.
+    SoundPlayer();
     explicit SoundPlayer(SoundBank bank);
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
+    // Takes the images of the bank that can be played; the others stay absent.
+    void loadSounds(const SoundBank& bank);
     // Sound 1..5; asynchronous. An absent sound does nothing, and the counted
     // end of the last sound stays as it was.
     void playSound(int sound);
     // Sleeps until the counted length (SOUND_LENGTH) of the last started sound has passed.
     void waitSoundEnd();
     // Releases the sounds. A sound whose counted length has passed may still
-    // be in the device's buffer: it is let out (briefly) rather than cut.
+    // be on its way through the output: it is played out rather than cut,
+    // which takes the output's latency, not the silence stored behind it.
     void freeSounds();
 
     bool has(int sound) const;
@@ -46,6 +51,7 @@ public:
 private:
     struct Prepared {
         QByteArray pcm;  // the samples followed by a stretch of silence
+        qint64 samplesBytes = 0;  // the samples alone
         QAudioFormat format;
     };
 
