@@ -22,7 +22,7 @@ struct TextEntry {
     std::string_view text;
 };
 
-inline constexpr std::size_t TEXT_COUNT = 61;
+inline constexpr std::size_t TEXT_COUNT = 63;
 
 // The table of a language; empty for a language byte that names neither.
 std::span<const TextEntry> textTable(Language language);

@@ -18,6 +18,7 @@
 #include "ui/turnpanelwidget.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -107,6 +108,12 @@ void TMainWindow::buildMenu() {
     mSpiel_ = bar->addMenu(QString());
     mNeuesSpiel_ = mSpiel_->addAction(QString(), this, [this] { mNeuesSpielClick(); });
     mSpielabbrechen_ = mSpiel_->addAction(QString(), this, [this] { Spielabbrechen(); });
+    mZugzuruecknehmen_ = mSpiel_->addAction(QString(), this, [this] { mZugzuruecknehmenClick(); });
+    mZugzuruecknehmen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mTipp_ = mSpiel_->addAction(QString(), this, [this] { mTippClick(); });
+    mTipp_->setShortcut(QKeySequence(Qt::Key_H));
+    connect(mSpiel_, &QMenu::aboutToShow, this, [this] { updateGameItems(); });
+    updateGameItems();
     mSpiel_->addSeparator();
     mSieger_ = mSpiel_->addAction(QString(), this, [this] { mSiegerClick(); });
     mSpiel_->addSeparator();
@@ -130,6 +137,7 @@ void TMainWindow::buildMenu() {
         {mSpieler_, "mSpieler"},   {mUmgebung_, "mUmgebung"},           {mSwitchtoEnglish_, "mSwitchtoEnglish"},
         {mOptionenspeichern_, "mOptionenspeichern"}, {mZuruecksetzen_, "mZuruecksetzen"},
         {mHilfe_, "mHilfe"},       {mInhalt_, "mInhalt"},               {mInfo_, "mInfo"},
+        {mZugzuruecknehmen_, "mZugzuruecknehmen"}, {mTipp_, "mTipp"},
     };
     for (const auto& [object, name] : names) object->setObjectName(name);
 }
@@ -150,6 +158,8 @@ void TMainWindow::applyMainCaptions() {
     mHilfe_->setTitle(text(settings_, 17));
     mInhalt_->setText(text(settings_, 18));
     mInfo_->setText(text(settings_, 19));
+    mZugzuruecknehmen_->setText(text(settings_, 13));
+    mTipp_->setText(text(settings_, 14));
     showMoveNumber();
 }
 
@@ -227,6 +237,8 @@ void TMainWindow::Neuzeichnen() {
         peg.hasBackground = false;
     }
     drawing_.repaint();
+    // The repaint knows nothing of a hint on the board: its marks go on again.
+    for (CellIndex c : game_.hintHoles()) drawing_.toggleHoleMark(c);
     animation_.forgetBackground();
     board_->showChanges();
     panel_->drawTurnPanel();
@@ -277,6 +289,7 @@ void TMainWindow::waitUntil(std::uint32_t tick) {
 // ---- Input ----------------------------------------------------------------
 
 void TMainWindow::BrettPaintMouseDown(int x, int y) {
+    game_.clearHint();  // whatever the click does, the hint goes first
     if (!game_.acceptsBoardInput()) return;
     const CellIndex hole = drawing_.holeAt(x, y);
     if (hole == NO_PEG) return;
@@ -285,7 +298,12 @@ void TMainWindow::BrettPaintMouseDown(int x, int y) {
 }
 
 void TMainWindow::keyPressEvent(QKeyEvent* event) {
-    const auto key = cursorKeyFor(event->key());
+    // Any key takes a shown hint off the board first; a modifier alone is no key yet.
+    const int pressed = event->key();
+    if (pressed != Qt::Key_Shift && pressed != Qt::Key_Control && pressed != Qt::Key_Alt && pressed != Qt::Key_Meta &&
+        pressed != Qt::Key_AltGr)
+        game_.clearHint();
+    const auto key = cursorKeyFor(pressed);
     if (!key) {
         QMainWindow::keyPressEvent(event);
         return;
@@ -302,6 +320,7 @@ bool TMainWindow::idleWorkPending() const {
 }
 
 void TMainWindow::scheduleIdle() {
+    updateGameItems();
     if (inIdle_) return;
     if (!idleWorkPending()) {
         idleTimer_.stop();
@@ -363,6 +382,28 @@ void TMainWindow::mNeuesSpielClick() {
     game_.newGame();
     if (!game_.state().gameRunning) Neuzeichnen();
     board_->showChanges();
+    scheduleIdle();
+}
+
+void TMainWindow::updateGameItems() {
+    // Kept current whenever the event loop goes idle, so that a shortcut of a
+    // greyed-out item never fires.
+    if (!mZugzuruecknehmen_) return;
+    mZugzuruecknehmen_->setEnabled(game_.canTakeBack());
+    mTipp_->setEnabled(game_.canShowHint());
+}
+
+void TMainWindow::mZugzuruecknehmenClick() {
+    if (modalDialogOpen_ || !game_.canTakeBack()) return;
+    game_.takeBack();
+    // The whole board afresh: no mark and no half-drawn peg of what was stopped stays.
+    Neuzeichnen();
+    scheduleIdle();
+}
+
+void TMainWindow::mTippClick() {
+    if (modalDialogOpen_ || !game_.canShowHint()) return;
+    game_.showHint();
     scheduleIdle();
 }
 

@@ -68,6 +68,8 @@ public:
     // Menu commands
     void mNeuesSpielClick();
     void Spielabbrechen();
+    void mZugzuruecknehmenClick();  // take back the last human move (Ctrl+Z)
+    void mTippClick();              // hint (H)
     void mSiegerClick();
     void Optionen1Click();
     void mUmgebungClick();
@@ -117,6 +119,8 @@ private:
     // Arms the idle timer for the next piece of work, if any.
     void scheduleIdle();
     bool idleWorkPending() const;
+    // Greys out take back and hint when they cannot be used.
+    void updateGameItems();
 
     Settings& settings_;
     SettingsFile& settingsFile_;
@@ -146,6 +150,8 @@ private:
     QMenu* mHilfe_ = nullptr;
     QAction* mNeuesSpiel_ = nullptr;
     QAction* mSpielabbrechen_ = nullptr;
+    QAction* mZugzuruecknehmen_ = nullptr;
+    QAction* mTipp_ = nullptr;
     QAction* mSieger_ = nullptr;
     QAction* mBeenden_ = nullptr;
     QAction* mSpieler_ = nullptr;

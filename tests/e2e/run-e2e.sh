@@ -54,6 +54,45 @@ read -r magenta cyan green < <("$check" FF00FF 00FFFF 00FF00)
 echo "after new game: magenta=$magenta cyan=$cyan green=$green"
 [ "$magenta" -gt 2000 ] || fail "seat 4's pegs did not appear"
 [ "$cyan" -gt 2000 ] || fail "seat 5's pegs did not appear"
+
+# Hint and take back. Seat 0 is the one human; the computers move first or
+# after it. H is pressed until a hint stands on the board: its squares invert
+# the green of seat 0's home point (0,128,0 -> FF7FFF) and, unlike a
+# computer's marks, stay put until the next key.
+shot() { if [ -n "${VEXEL_E2E_SHOTS:-}" ]; then "$check" --save "$VEXEL_E2E_SHOTS/$1.png"; fi; }
+hinted=0
+for _ in $(seq 40); do
+  xdotool key h
+  sleep 0.8
+  read -r first < <("$check" FF7FFF)
+  sleep 0.8
+  read -r second < <("$check" FF7FFF)
+  if [ "$first" -gt 60 ] && [ "$first" = "$second" ]; then hinted=$first; break; fi
+done
+echo "hint: inverted green=$hinted"
+shot hint
+[ "$hinted" -gt 60 ] || fail "H showed no hint in the human's turn"
+xdotool key Escape
+sleep 0.5
+colours="00FF00 0000FF FFFF00 FF0000 FF00FF 00FFFF C0C0C0 008000 FFFFFF FF7FFF"
+before=$("$check" $colours)
+[ "$(echo "$before" | awk '{print $NF}')" = 0 ] || fail "the next key left the hint on the board"
+shot before
+# Seat 0 steps from hole 8 to 16 with the keyboard: six Ups walk the cursor
+# from the centre to 8, Space selects, Down goes to 16, Enter makes the move.
+xdotool key --delay 80 Up Up Up Up Up Up space Down Return
+sleep 2.5
+moved=$("$check" $colours)
+shot moved
+[ "$moved" != "$before" ] || fail "the keyboard move did not happen"
+# Ctrl+Z at whatever moment the computers have reached: back to the position
+# before seat 0's move, pixel for pixel.
+xdotool key ctrl+z
+sleep 1.5
+after=$("$check" $colours)
+shot taken-back
+echo "take back: before=[$before] after=[$after]"
+[ "$after" = "$before" ] || fail "Ctrl+Z did not bring back the position before the human's move"
 kill "$vexel_pid" 2>/dev/null || true
 
 # Bare X server: the maximized window still fills the screen.

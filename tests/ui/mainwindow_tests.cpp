@@ -335,3 +335,109 @@ TEST_F(MainWindowTest, SavedSettingsComeBackAtTheNextStart) {
 }
 
 }  // namespace
+
+// ---- Take back and hint ---------------------------------------------------
+
+namespace {
+
+// What a take back restores, and that nothing is left running or marked.
+void expectBackTo(TMainWindow& window, const GameState& saved, const QImage& board) {
+    const GameState& s = window.game().state();
+    EXPECT_EQ(s.occupancy, saved.occupancy);
+    EXPECT_EQ(s.currentPlayer, saved.currentPlayer);
+    EXPECT_EQ(s.moveNumber, saved.moveNumber);
+    EXPECT_FALSE(s.moveInProgress);
+    EXPECT_FALSE(s.stepAnimating);
+    EXPECT_FALSE(s.computerToMove);
+    EXPECT_EQ(s.movePathLength, 0);
+    EXPECT_TRUE(window.drawing().surface() == board) << "no mark, no half-drawn peg: the board as it was";
+    // Nothing is pending: the idle work has stopped.
+    const std::uint64_t calls = window.idleCalls();
+    QTest::qWait(100);
+    EXPECT_EQ(window.idleCalls(), calls);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TakeBackDuringAHopAndDuringTheComputersMarkingRestoresTheBoard) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Computer}});
+    settings().humanSpeed = 5;
+    settings().computerSpeed = 1;
+    settings().soundOn = false;
+    settings().moveSoundOn = false;
+    auto* takeBack = window().findChild<QAction*>("mZugzuruecknehmen");
+    ASSERT_NE(takeBack, nullptr);
+    EXPECT_EQ(takeBack->shortcut(), QKeySequence("Ctrl+Z"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(takeBack->isEnabled()) << "no game";
+    window().mNeuesSpielClick();
+    ASSERT_TRUE(runUntil([&] { return state().currentPlayer == 0 && !state().computerToMove && !state().moveInProgress; }, 20000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(takeBack->isEnabled()) << "no human move yet";
+    const GameState saved = state();
+    const QImage before = window().drawing().surface().copy();
+
+    // During a hop, through the shortcut.
+    const auto [from, to] = someStep();
+    click(from);
+    click(to);
+    click(to);
+    ASSERT_TRUE(runUntil([&] { return state().stepAnimating; }, 3000));
+    QTest::qWait(200);  // a few frames into the hop
+    ASSERT_TRUE(state().stepAnimating);
+    EXPECT_TRUE(takeBack->isEnabled());
+    QTest::keyClick(&window(), Qt::Key_Z, Qt::ControlModifier);
+    {
+        SCOPED_TRACE("during a hop");
+        expectBackTo(window(), saved, before);
+    }
+    EXPECT_FALSE(takeBack->isEnabled()) << "back at the game's start";
+
+    // During the computer's marking: the idle work by hand until its move is marked.
+    settings().humanSpeed = 0;
+    click(from);
+    click(to);
+    click(to);
+    for (int i = 0; i < 1000 && !(state().computerToMove && state().computerPhase == 1); ++i) window().Almost_Nothing_To_Do();
+    ASSERT_TRUE(state().computerToMove && state().computerPhase == 1);
+    EXPECT_NE(window().drawing().surface(), before);
+    window().mZugzuruecknehmenClick();
+    {
+        SCOPED_TRACE("during the computer's marking");
+        expectBackTo(window(), saved, before);
+    }
+}
+
+TEST_F(MainWindowTest, HintMarksTheMoveUntilTheNextKeyAndSurvivesARepaint) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    auto* hint = window().findChild<QAction*>("mTipp");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->shortcut(), QKeySequence("H"));
+    EXPECT_EQ(hint->text(), "&Tipp");
+    EXPECT_EQ(window().findChild<QAction*>("mZugzuruecknehmen")->text(), "&Zug zurücknehmen");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(hint->isEnabled()) << "no game";
+    window().mNeuesSpielClick();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hint->isEnabled());
+    const QImage plain = window().drawing().surface().copy();
+
+    QTest::keyClick(&window(), Qt::Key_H);
+    const std::vector<CellIndex> holes(window().game().hintHoles().begin(), window().game().hintHoles().end());
+    ASSERT_GE(holes.size(), 2u);
+    EXPECT_EQ(state().occupancy[holes[0]], state().currentPlayer);
+    EXPECT_FALSE(state().moveInProgress);
+    const QImage hinted = window().drawing().surface().copy();
+    const int s = window().sizeUnit();
+    for (CellIndex c : holes) {
+        // The left side of the mark's square, inverted.
+        const PixelPoint p = window().drawing().cellPos(c);
+        EXPECT_EQ(hinted.pixel(p.x - 4 * s, p.y) & 0xFFFFFF, ~plain.pixel(p.x - 4 * s, p.y) & 0xFFFFFF) << "hole " << int(c);
+    }
+
+    window().applySizeUnit(s, false);  // a full repaint keeps the hint on the board
+    EXPECT_TRUE(window().drawing().surface() == hinted);
+    QTest::keyClick(&window(), Qt::Key_Escape);  // the next key takes it off
+    EXPECT_TRUE(window().game().hintHoles().empty());
+    EXPECT_TRUE(window().drawing().surface() == plain);
+}
