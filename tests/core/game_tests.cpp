@@ -417,6 +417,7 @@ void expectSamePosition(const GameState& now, const GameState& then) {
     EXPECT_EQ(now.currentPlayer, then.currentPlayer);
     EXPECT_EQ(now.finished, then.finished);
     EXPECT_EQ(now.finishOrder, then.finishOrder);
+    EXPECT_EQ(now.producedPositions.keys, then.producedPositions.keys) << "the computers' memory of the game";
     EXPECT_EQ(now.movePathLength, 0);
     EXPECT_FALSE(now.stepMade);
     EXPECT_FALSE(now.moveInProgress);
@@ -449,6 +450,7 @@ TEST(TakeBack, ReturnsToEachHumanMoveInTurnAcrossComputerMovesAndAFinish) {
     playComputerTurn(t);  // seat 2 brings its last peg home and the game goes on
     ASSERT_TRUE(t.state().finished[2]);
     ASSERT_EQ(t.state().currentPlayer, 4);
+    ASSERT_FALSE(t.state().producedPositions.keys[2].empty());
     const GameState second = t.state();
     t.playAnyStep();  // seat 4
     ASSERT_EQ(t.state().currentPlayer, 0);
