@@ -28,11 +28,16 @@ QRect BoardWidget::changedArea() {
 
 void BoardWidget::showChanges() {
     const QRect area = changedArea();
-    if (!area.isEmpty()) update(area);
+    if (area.isEmpty()) return;
+    notShown_ |= area;
+    update(area);
 }
 
 void BoardWidget::showChangesNow() {
-    const QRect area = changedArea();
+    // What showChanges handed to the event loop is not on the screen yet
+    // either: the loop does not run before the pause is over.
+    const QRect area = changedArea() | notShown_;
+    notShown_ = QRect();
     if (!area.isEmpty()) repaint(area);
 }
 
@@ -43,6 +48,7 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
     const QRectF shown(QPointF(0, 0), surface.deviceIndependentSize());
     if (!shown.contains(QRectF(event->rect()))) painter.fillRect(event->rect(), Qt::white);
     painter.drawImage(QPointF(0, 0), surface);
+    if (event->rect().contains(notShown_)) notShown_ = QRect();
 
     if (surfaceRatio(devicePixelRatioF()) != surface.devicePixelRatio() && onRatioChange && !ratioChangeAsked_) {
         // Not from inside the paint: the new surface repaints the window.

@@ -36,6 +36,7 @@ private:
     QRect changedArea();
 
     BoardDrawing& drawing_;
+    QRect notShown_;  // handed to the event loop, not painted yet
     bool ratioChangeAsked_ = false;
 };
 

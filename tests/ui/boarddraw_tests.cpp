@@ -1,12 +1,17 @@
 // Pixels of the board surface, read back after drawing: hole positions, the
 // star's colours, pegs, target rings, marks, saved squares, hit squares, the
-// preview star and the flood fill that colours them.
+// preview star and the flood fill that colours them; the same pixels at a
+// device pixel ratio, and what the board widget copies to the screen.
 #include "core/board.h"
 #include "ui/boarddraw.h"
+#include "ui/boardwidget.h"
 #include "ui/drawprims.h"
 #include "ui/floodfill.h"
 #include "ui/preview.h"
 #include "ui/turnpanel.h"
+
+#include <QPaintEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -479,6 +484,39 @@ TEST(HighDensity, FractionalRatiosKeepFillsMarksAndSquaresWhole) {
             EXPECT_TRUE(b.image() == before) << ratio << " level " << s;
         }
     }
+}
+
+// The widget copies only what was drawn; before a pause, in which the event
+// loop does not run, it paints at once also what it had left to the loop, so
+// that a computer player's marks appear one by one.
+TEST(BoardWidgetScreen, PaintsOnlyChangesAndBeforeAPauseAlsoThoseLeftToTheLoop) {
+    struct PaintSpy : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) painted |= static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } spy;
+    Board b(2);
+    placeTitlePicture(b.state);
+    b.drawing.repaint();
+    BoardWidget widget(b.drawing, nullptr);
+    widget.resize(400, 356);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    widget.showChanges();
+    QCoreApplication::processEvents();
+    b.drawing.toggleHoleMark(10);
+    widget.showChangesNow();  // the first paint after showing covers the whole widget
+    widget.installEventFilter(&spy);
+
+    const PixelPoint c = b.at(44);
+    const QRect mark = boxRect(c.x - 8, c.y - 8, c.x + 9, c.y + 9);
+    b.drawing.toggleHoleMark(44);
+    widget.showChanges();  // left to the event loop
+    widget.showChangesNow();
+    EXPECT_TRUE(spy.painted.contains(mark));
+    EXPECT_TRUE(mark.adjusted(-1, -1, 1, 1).contains(spy.painted.boundingRect())) << "only the mark's square";
 }
 
 QImage preview(const Settings& settings) {
