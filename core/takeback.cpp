@@ -2,8 +2,9 @@
 // the move is committed; taking back stops whatever is running (a path being
 // entered, the computer's marked move, a hop on the screen) and returns to the
 // newest kept position. The computer players' moves in between simply vanish
-// with it; the random generator is not rewound, so they go on drawing from
-// where they are.
+// with it, and so does what the computers remember of the positions they
+// brought about since; the random generator is not rewound, so they go on
+// drawing from where they are.
 #include "game.h"
 
 namespace vexel {
