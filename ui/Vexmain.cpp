@@ -297,6 +297,12 @@ void TMainWindow::BrettPaintMouseDown(int x, int y) {
     scheduleIdle();
 }
 
+void TMainWindow::mousePressEvent(QMouseEvent* event) {
+    // A click beside the board takes a shown hint off as well.
+    game_.clearHint();
+    QMainWindow::mousePressEvent(event);
+}
+
 void TMainWindow::keyPressEvent(QKeyEvent* event) {
     // Any key takes a shown hint off the board first; a modifier alone is no key yet.
     const int pressed = event->key();

@@ -440,4 +440,11 @@ TEST_F(MainWindowTest, HintMarksTheMoveUntilTheNextKeyAndSurvivesARepaint) {
     QTest::keyClick(&window(), Qt::Key_Escape);  // the next key takes it off
     EXPECT_TRUE(window().game().hintHoles().empty());
     EXPECT_TRUE(window().drawing().surface() == plain);
+
+    QTest::keyClick(&window(), Qt::Key_H);
+    EXPECT_FALSE(window().game().hintHoles().empty());
+    // A click beside the board, on the window's white corner above the turn panel.
+    QTest::mouseClick(window().centralWidget(), Qt::LeftButton, {}, QPoint(201 * s, 2 * s));
+    EXPECT_TRUE(window().game().hintHoles().empty());
+    EXPECT_TRUE(window().drawing().surface() == plain);
 }
