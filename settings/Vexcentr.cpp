@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "core/settings.h"
-#include "ui/boarddraw.h"
+#include "paint/preview.h"
 
 #ifdef VEXEL_HAVE_XCB
 #include <QtGui/qguiapplication_platform.h>

@@ -10,10 +10,10 @@
 
 #include <algorithm>
 
+#include "paint/drawprims.h"
+#include "paint/preview.h"
 #include "qtexts.h"
 #include "seating.h"
-#include "ui/boarddraw.h"
-#include "ui/drawprims.h"
 #include "windows1252.h"
 
 namespace vexel {

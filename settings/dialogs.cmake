@@ -12,7 +12,7 @@ add_library(vexel_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Vexspeed.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Vexfehlr.cpp
 )
-target_link_libraries(vexel_dialogs PUBLIC vexel_texts vexel_core vexel_draw vexel_settings_format Qt6::Widgets)
+target_link_libraries(vexel_dialogs PUBLIC vexel_texts vexel_core vexel_paint vexel_settings_format Qt6::Widgets)
 
 # Placing a dialog exactly the first time it is shown asks an X window manager
 # for the frame it will get; without the X client library the main window's

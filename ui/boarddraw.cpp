@@ -1,14 +1,12 @@
 #include "ui/boarddraw.h"
 
 #include "core/board.h"
-#include "ui/drawprims.h"
-#include "ui/floodfill.h"
+#include "paint/drawprims.h"
+#include "paint/floodfill.h"
 
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 namespace vexel {
 
@@ -138,26 +136,6 @@ void BoardDrawing::drawTargetMarkers() {
         }
     }
     changedAll();
-}
-
-void drawPeg(QImage& canvas, double unit, PixelPoint p, ColourRef colour) {
-    QImage pixels = pixelView(canvas);
-    QPainter painter(&pixels);
-    preparePainter(painter);
-    setPen(painter, BLACK);
-    painter.setBrush(toQColor(colour));
-    drawCircle(painter, p.x, p.y, unitsToPixels(3, unit));
-
-    // Highlight: counter-clockwise on the inner circle of radius r = 2 units
-    // from the ray through (-Round(r tan 30deg), r) (y up) to its leftmost point.
-    const int r = unitsToPixels(2, unit);
-    const int dx = roundHalfEven(r * 0.57735);
-    const double startDegrees = std::atan2(double(r), -double(dx)) * 180.0 / std::numbers::pi;
-    const int start = roundHalfEven(startDegrees * 16);
-    const int span = 180 * 16 - start;
-    setPen(painter, WHITE);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawArc(boxRect(p.x - r, p.y - r, p.x + r, p.y + r), start, span);
 }
 
 void BoardDrawing::drawPlayerPeg(Seat seat, int peg) {

@@ -17,6 +17,7 @@
 
 #include "core/gamestate.h"
 #include "core/settings.h"
+#include "paint/drawprims.h"
 
 #include <QImage>
 
@@ -25,12 +26,6 @@
 #include <unordered_map>
 
 namespace vexel {
-
-struct PixelPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const PixelPoint&) const = default;
-};
 
 // Board measures in units of the size level.
 inline constexpr int BOARD_WIDTH_UNITS = 200;
@@ -119,15 +114,5 @@ private:
     std::unordered_map<std::uint32_t, QImage> savedSquares_;
     std::uint32_t nextHandle_ = 1;
 };
-
-// A peg of radius 3 units at p with its white highlight at the upper left;
-// p in pixels of `canvas`, `unit` its pixels per unit.
-void drawPeg(QImage& canvas, double unit, PixelPoint p, ColourRef colour);
-// The players dialog's star on its fixed surface of 161 x 151 logical pixels
-// (times the canvas's device pixel ratio), points in the colours of the
-// playing seats of `settings.playerSettings`.
-void drawBoardPreview(QImage& canvas, const Settings& settings);
-// 0x00BBGGRR to a Qt colour.
-QColor toQColor(ColourRef c);
 
 }  // namespace vexel

@@ -1,7 +1,7 @@
 #include "boardwidget.h"
 
+#include "paint/drawprims.h"
 #include "ui/boarddraw.h"
-#include "ui/drawprims.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,10 +1,7 @@
-# vexel_draw: the pixels of the board, the pegs, the marks, the turn panel's
-# star and the players dialog's preview, all drawn into QImage surfaces.
+# vexel_draw: the pixels of the board, the pegs, the marks and the turn
+# panel's star, all drawn into QImage surfaces with the shapes of vexel_paint.
 add_library(vexel_draw STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/boarddraw.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/drawprims.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/floodfill.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/preview.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/turnpanel.cpp
 )
-target_link_libraries(vexel_draw PUBLIC vexel_core Qt6::Gui)
+target_link_libraries(vexel_draw PUBLIC vexel_core vexel_paint Qt6::Gui)

@@ -1,7 +1,7 @@
 #include "ui/turnpanel.h"
 
-#include "ui/drawprims.h"
-#include "ui/floodfill.h"
+#include "paint/drawprims.h"
+#include "paint/floodfill.h"
 
 #include <QPainter>
 

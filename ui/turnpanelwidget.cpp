@@ -2,7 +2,7 @@
 
 #include "core/gamestate.h"
 #include "core/settings.h"
-#include "ui/drawprims.h"
+#include "paint/drawprims.h"
 #include "ui/layout.h"
 #include "ui/turnpanel.h"
 

@@ -17,11 +17,10 @@
 #include <vector>
 
 #include "dialog_test_support.h"
+#include "paint/preview.h"
 #include "settings/Vexopti2.h"
 #include "settings/Vexoptio.h"
 #include "settings/seating.h"
-#include "ui/boarddraw.h"
-#include "ui/preview.h"
 
 namespace vexel {
 namespace {

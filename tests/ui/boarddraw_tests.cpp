@@ -3,11 +3,11 @@
 // preview star and the flood fill that colours them; the same pixels at a
 // device pixel ratio, and what the board widget copies to the screen.
 #include "core/board.h"
+#include "paint/drawprims.h"
+#include "paint/floodfill.h"
+#include "paint/preview.h"
 #include "ui/boarddraw.h"
 #include "ui/boardwidget.h"
-#include "ui/drawprims.h"
-#include "ui/floodfill.h"
-#include "ui/preview.h"
 #include "ui/turnpanel.h"
 
 #include <QPaintEvent>

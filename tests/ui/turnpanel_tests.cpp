@@ -2,7 +2,7 @@
 // read back from the surface, and the peg of the seat to move; where the
 // name and the move number stand.
 #include "core/settings.h"
-#include "ui/floodfill.h"
+#include "paint/floodfill.h"
 #include "ui/layout.h"
 #include "ui/turnpanel.h"
 #include "ui/turnpanelwidget.h"

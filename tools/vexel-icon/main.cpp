@@ -3,8 +3,8 @@
 // dialog's star with all six seats playing in the default colours, cut out
 // along its rim (transparent outside) and scaled smoothly to a square.
 #include "core/settings.h"
-#include "ui/floodfill.h"
-#include "ui/preview.h"
+#include "paint/floodfill.h"
+#include "paint/preview.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/settings.h"
-#include "ui/boarddraw.h"
+#include "paint/drawprims.h"
 
 #include <QImage>
 
@@ -24,7 +24,7 @@ std::array<PixelPoint, SEAT_COUNT> previewSeeds(double scale = 1.0);
 
 // Draws over the rim's box only; the caller's background stays around it. A
 // canvas of 161 x 151 pixels times its device pixel ratio r gets every measure
-// times r. (Declared in boarddraw.h as well, beside the board.)
+// times r.
 void drawBoardPreview(QImage& canvas, const Settings& settings);
 
 }  // namespace vexel

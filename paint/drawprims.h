@@ -1,5 +1,9 @@
-// The few shapes every Vexel surface is drawn from, in one pixel convention:
-// a box given as (x1, y1)-(x2, y2) covers the pixels x1..x2 and y1..y2, the
+// The few shapes every Vexel surface is drawn from, the peg among them, in one
+// pixel convention. They sit below both the dialogs and the main window, which
+// share the peg and the stars, so that no dialog reaches up into the window's
+// code.
+//
+// A box given as (x1, y1)-(x2, y2) covers the pixels x1..x2 and y1..y2, the
 // right and bottom edges included. So the board's rim (14s, 10s)-(182s, 170s)
 // touches both x = 14s and x = 182s, a hole of radius 2s drawn over
 // (x - 2s, y - 2s)-(x + 2s, y + 2s) is symmetric about its centre, and a mark's
@@ -29,6 +33,12 @@
 #include <QPoint>
 
 namespace vexel {
+
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
 
 // Stored colours are 0x00BBGGRR, red in the low byte.
 QColor toQColor(ColourRef c);
@@ -72,5 +82,9 @@ void drawRectBox(QPainter& painter, int x1, int y1, int x2, int y2);
 void drawCircle(QPainter& painter, int x, int y, int radius);
 // Closed outline through three points, not filled.
 void drawTriangle(QPainter& painter, QPoint a, QPoint b, QPoint c);
+
+// A peg of radius 3 units at p with its white highlight at the upper left;
+// p in pixels of `canvas`, `unit` its pixels per unit.
+void drawPeg(QImage& canvas, double unit, PixelPoint p, ColourRef colour);
 
 }  // namespace vexel

@@ -1,7 +1,7 @@
-#include "ui/preview.h"
+#include "paint/preview.h"
 
-#include "ui/drawprims.h"
-#include "ui/floodfill.h"
+#include "paint/drawprims.h"
+#include "paint/floodfill.h"
 
 #include <QPainter>
 

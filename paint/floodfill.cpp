@@ -1,4 +1,4 @@
-#include "ui/floodfill.h"
+#include "paint/floodfill.h"
 
 #include <algorithm>
 #include <array>

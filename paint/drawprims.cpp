@@ -1,7 +1,8 @@
-#include "ui/drawprims.h"
+#include "paint/drawprims.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace vexel {
 
@@ -70,6 +71,26 @@ void drawTriangle(QPainter& painter, QPoint a, QPoint b, QPoint c) {
     painter.setBrush(Qt::NoBrush);
     painter.drawPolygon(points, 3);
     painter.restore();
+}
+
+void drawPeg(QImage& canvas, double unit, PixelPoint p, ColourRef colour) {
+    QImage pixels = pixelView(canvas);
+    QPainter painter(&pixels);
+    preparePainter(painter);
+    setPen(painter, BLACK);
+    painter.setBrush(toQColor(colour));
+    drawCircle(painter, p.x, p.y, unitsToPixels(3, unit));
+
+    // Highlight: counter-clockwise on the inner circle of radius r = 2 units
+    // from the ray through (-Round(r tan 30deg), r) (y up) to its leftmost point.
+    const int r = unitsToPixels(2, unit);
+    const int dx = roundHalfEven(r * 0.57735);
+    const double startDegrees = std::atan2(double(r), -double(dx)) * 180.0 / std::numbers::pi;
+    const int start = roundHalfEven(startDegrees * 16);
+    const int span = 180 * 16 - start;
+    setPen(painter, WHITE);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(boxRect(p.x - r, p.y - r, p.x + r, p.y + r), start, span);
 }
 
 }  // namespace vexel
