@@ -40,10 +40,15 @@ constexpr PegKeys makePegKeys() {
 
 constexpr PegKeys PEG_KEYS = makePegKeys();
 
-std::uint64_t boardKey(const std::array<CellIndex, CELL_COUNT>& occupancy) {
+// Read from the pegs of the seats that play, a few dozen lookups, rather than
+// from all 121 holes.
+std::uint64_t boardKey(const GameState& s) {
     std::uint64_t key = 0;
-    for (int h = 0; h < CELL_COUNT; ++h)
-        if (occupancy[h] < SEAT_COUNT) key ^= PEG_KEYS[h][occupancy[h]];
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (!s.players[seat].plays()) continue;
+        for (int k = 0; k < s.pegsPerPlayer && k < MAX_PEGS; ++k)
+            if (const CellIndex c = s.pegs[seat][k].cell; c < CELL_COUNT) key ^= PEG_KEYS[c][seat];
+    }
     return key;
 }
 
@@ -58,8 +63,8 @@ std::uint64_t boardKey(const std::array<CellIndex, CELL_COUNT>& occupancy) {
 void ComputerPlayer::keepOutOfLoops() {
     GameState& s = state_;
     const Seat seat = s.currentPlayer;
-    if (s.players[seat].kind != PlayerKind::Computer) return;  // a human repeats as often as he likes
-    const std::uint64_t before = boardKey(s.occupancy);
+    if (s.players[seat].kind != PlayerKind::Computer) return;  // a human seat may repeat as often as it likes
+    const std::uint64_t before = boardKey(s);
     const auto keyAfter = [&](const CandidateMove& m) {
         return before ^ PEG_KEYS[s.pegs[seat][m.pegIndex].cell][seat] ^ PEG_KEYS[m.finalHole()][seat];
     };

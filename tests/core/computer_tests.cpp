@@ -808,7 +808,8 @@ void placeTrappedPeg(GameState& s) {
 TEST(ComputerLoops, APegHemmedInOnATargetIsFreedAndTheGameEnds) {
     // Without a memory of positions both seats shuffle for ever: seat 0 waits
     // for the tip, seat 3 cannot move its peg.
-    for (const auto& [level0, level3] : {std::pair{0, 0}, {1, 1}, {2, 2}, {0, 2}}) {
+    const std::pair<int, int> levels[] = {{0, 0}, {1, 1}, {2, 2}, {0, 2}};
+    for (const auto& [level0, level3] : levels) {
         Settings settings = seats({{0, level0}, {3, level3}}, true);
         settings.computerSpeed = 0;
         HeadlessView view;
