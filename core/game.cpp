@@ -143,6 +143,7 @@ void Game::endGame() {
     const bool pathMarked = !s.moveInProgress;
     clearHint();
     history_.clear();
+    ++positionsLeft_;
     s.gameRunning = false;
     s.moveInProgress = false;
     if (s.stepAnimating) {
@@ -192,12 +193,12 @@ void Game::enterComputerMove() {
     const std::uint16_t delay = COMPUTER_STEP_DELAY[std::min<std::uint8_t>(settings_.computerSpeed, SPEED_COUNT - 1)];
     // Should a pause ever let a take back or the end of the game in, the rest
     // of this move belongs to a position that is gone.
-    const std::uint32_t takeBacks = takeBacks_;
+    const std::uint32_t positionsLeft = positionsLeft_;
     for (int i = 0; i <= move.lastLanding; ++i) {
         const std::uint32_t due = view_.tickCount() + delay;
         chooseHole(move.landings[i]);
         view_.waitUntil(due);
-        if (takeBacks_ != takeBacks || !s.gameRunning) return;
+        if (positionsLeft_ != positionsLeft) return;
     }
 }
 

@@ -90,7 +90,9 @@ private:
 
     // Positions before each human move of this game, oldest first.
     std::vector<GameState> history_;
-    std::uint32_t takeBacks_ = 0;   // lets a computer entry notice it was taken back mid-way
+    // Counts take backs and ended games, so that a computer's entry in progress
+    // notices that its position is gone.
+    std::uint32_t positionsLeft_ = 0;
     bool showingWinners_ = false;   // the move completion waits for the winners display
     std::vector<CellIndex> hint_;
 };

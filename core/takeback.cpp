@@ -41,7 +41,7 @@ void Game::takeBack() {
     restored.computerPhase = 0;
     restored.keyboardCursorShown = false;
     s = restored;
-    ++takeBacks_;
+    ++positionsLeft_;
 
     view_.updateWinnerList();
     view_.showMoveNumber();
