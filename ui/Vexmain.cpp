@@ -14,14 +14,18 @@
 #include "ui/keyboard.h"
 #include "ui/layout.h"
 #include "ui/sound.h"
+#include "ui/soundfile.h"
 #include "ui/tickcount.h"
 #include "ui/turnpanelwidget.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -45,7 +49,8 @@ QRect screenGeometry(const QWidget* w) {
 
 }  // namespace
 
-TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPlayer& sound, std::uint64_t seed)
+TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPlayer& sound,
+                         const std::filesystem::path& soundFolder, std::uint64_t seed)
     : settings_(settings),
       settingsFile_(settingsFile),
       sound_(sound),
@@ -58,7 +63,7 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
     idleTimer_.setSingleShot(true);
     idleTimer_.setTimerType(Qt::PreciseTimer);
     connect(&idleTimer_, &QTimer::timeout, this, [this] {
-        if (inIdle_) return;
+        if (inIdle_ || messageBoxShowing()) return;
         inIdle_ = true;
         Almost_Nothing_To_Do();
         inIdle_ = false;
@@ -93,8 +98,10 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
     buildMenu();
 
     settingsFile_.load(settings_);
+    sound_.loadSounds(loadSoundFiles(soundFolder));
     showTitlePicture();
     applyMainCaptions();
+    applyQtTexts();
     resize(640, 480);
     if (settings_.soundOn) playSound(settings_.language == Language::English ? 2 : 1);
 }
@@ -182,12 +189,17 @@ void TMainWindow::applySizeUnit(int u, bool resizeWindow) {
     if (resizeWindow && windowSizingOn_) {
         const QRect screen = screenGeometry(this);
         if (u == maxSizeUnit()) {
-            // Without a window manager a maximize request does nothing: the
-            // geometry set first then fills the screen all the same.
-            if (!isMaximized()) setGeometry(screen);
+            leavingMaximized_ = false;
+            if (!isMaximized()) placeBeforeMaximizing(screen, u);
             showMaximized();
         } else {
-            if (isMaximized()) showNormal();
+            if (isMaximized()) {
+                // A window manager first gives back the size the window had
+                // before it was maximized, as wide as the screen, and only then
+                // the size asked for below.
+                leavingMaximized_ = true;
+                showNormal();
+            }
             resize(CLIENT_WIDTH_UNITS * u, CLIENT_HEIGHT_UNITS * u + menuBar()->sizeHint().height());
             if (recentre) {
                 const QSize outer = frameGeometry().size() - geometry().size() + size();
@@ -201,6 +213,32 @@ void TMainWindow::applySizeUnit(int u, bool resizeWindow) {
     Neuzeichnen();
     animation_.layoutChanged();
     inLayout_ = false;
+}
+
+void TMainWindow::placeBeforeMaximizing(const QRect& screen, int u) {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isEmpty()) {
+        // No frame yet (the first showing) or none at all (no window manager,
+        // where a maximize request does nothing): fill the screen with the
+        // window itself. Should a window manager restore this, the restored
+        // window is as wide as the screen and is maximized again (FormResize).
+        setGeometry(screen);
+        return;
+    }
+    // What a window manager gives back on restoring, or keeps when it does not
+    // maximize: the level's exact size with the whole frame on the screen.
+    resize(CLIENT_WIDTH_UNITS * u, CLIENT_HEIGHT_UNITS * u + menuBar()->sizeHint().height());
+    const QSize outer = size() + frame;
+    move(std::max(0, (screen.width() - outer.width()) / 2), std::max(0, (screen.height() - outer.height()) / 2));
+}
+
+void TMainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    // Restoring a maximized window may keep its size, so that no resize event
+    // comes: it is a resize all the same.
+    const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((old & Qt::WindowMaximized) && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) FormResize();
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -218,10 +256,22 @@ void TMainWindow::resizeEvent(QResizeEvent* event) {
 void TMainWindow::FormResize() {
     if (inLayout_ || sizeUnit_ == 0 || !centralWidget()) return;
     const QSize client = centralWidget()->size();
+    const bool screenWide = client.width() == screenGeometry(this).width();
+    if (leavingMaximized_) {
+        // That screen-wide size on the way out of maximized is no restore by
+        // the user; whatever comes next is the window manager's last word.
+        leavingMaximized_ = false;
+        if (screenWide && !isMaximized()) {
+            leavingMaximized_ = true;
+            return;
+        }
+    }
     int u = sizeUnitForClient(client.width(), client.height());
-    if (client.width() == screenGeometry(this).width()) u = maxSizeUnit();
+    if (screenWide) u = maxSizeUnit();
     const bool fits = client == QSize(CLIENT_WIDTH_UNITS * u, CLIENT_HEIGHT_UNITS * u);
-    if (u == sizeUnit_ && (fits || isMaximized() || u == maxSizeUnit())) return;
+    // The largest level is always shown maximized: a window restored from it
+    // is maximized again.
+    if (u == sizeUnit_ && (isMaximized() || (fits && u != maxSizeUnit()))) return;
     applySizeUnit(u, true);
 }
 
@@ -320,9 +370,16 @@ void TMainWindow::keyPressEvent(QKeyEvent* event) {
 
 // ---- Idle work ------------------------------------------------------------
 
+bool TMainWindow::messageBoxShowing() {
+    // Whoever shows it: a box over the window holds the game still until it is
+    // answered, as no box may let a hop or a computer turn run behind it.
+    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr;
+}
+
 bool TMainWindow::idleWorkPending() const {
     const GameState& s = game_.state();
-    return !closed_ && !modalDialogOpen_ && questionsOpen_ == 0 && s.gameRunning && (s.moveInProgress || s.computerToMove);
+    return !closed_ && !modalDialogOpen_ && !messageBoxShowing() && s.gameRunning &&
+           (s.moveInProgress || s.computerToMove);
 }
 
 void TMainWindow::scheduleIdle() {
@@ -369,13 +426,7 @@ auto TMainWindow::withModalDialog(F&& show) {
     return result;
 }
 
-bool TMainWindow::confirmAbort() {
-    ++questionsOpen_;
-    idleTimer_.stop();
-    const bool yes = askYesNo(text(settings_, 800), text(settings_, 801));
-    --questionsOpen_;
-    return yes;
-}
+bool TMainWindow::confirmAbort() { return askYesNo(text(settings_, 800), text(settings_, 801)); }
 
 void TMainWindow::mNeuesSpielClick() {
     if (game_.state().gameRunning) {
@@ -446,6 +497,17 @@ void TMainWindow::mUmgebungClick() {
 void TMainWindow::SprachenClick() {
     settings_.language = settings_.language == Language::German ? Language::English : Language::German;
     applyMainCaptions();
+    applyQtTexts();
+}
+
+void TMainWindow::applyQtTexts() {
+    // Qt's own words (the Yes and No of the questions, the colour dialog) in
+    // the program's language; Qt speaks English without a translation.
+    QCoreApplication::removeTranslator(&qtTexts_);
+    if (settings_.language == Language::German &&
+        qtTexts_.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts_);
 }
 
 void TMainWindow::mOptionenspeichernClick() {

@@ -14,7 +14,9 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QTranslator>
 
+#include <filesystem>
 #include <memory>
 
 class QAction;
@@ -47,7 +49,9 @@ struct Dialogs {
 class TMainWindow : public QMainWindow, private GameView {
     Q_OBJECT
 public:
-    TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPlayer& sound, std::uint64_t seed);
+    // The settings are loaded from `settingsFile`, then the sounds from `soundFolder`.
+    TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPlayer& sound,
+                const std::filesystem::path& soundFolder, std::uint64_t seed);
     ~TMainWindow() override;
     void attachDialogs(const Dialogs& dialogs);
 
@@ -64,6 +68,8 @@ public:
     void applySizeUnit(int u, bool resizeWindow);
     void showTitlePicture();
     void applyMainCaptions();
+    // Installs Qt's translation of its own texts for the current language.
+    void applyQtTexts();
 
     // Menu commands
     void mNeuesSpielClick();
@@ -84,6 +90,7 @@ public:
     bool Almost_Nothing_To_Do();
 
     // Yes/No and OK questions go through these, so that tests can answer them.
+    // While any message box is up the timed work waits (messageBoxShowing).
     std::function<bool(const QString& title, const QString& text)> askYesNo;
     std::function<void(const QString& title, const QString& text)> tell;
 
@@ -93,6 +100,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // GameView
@@ -113,6 +121,8 @@ private:
     void buildMenu();
     void Neuzeichnen();
     void FormResize();
+    // The window's normal geometry before it is maximized at level u.
+    void placeBeforeMaximizing(const QRect& screen, int u);
     void BrettPaintMouseDown(int x, int y);
     bool confirmAbort();
     // Runs a dialog opened from the menu with the timed work held.
@@ -122,6 +132,7 @@ private:
     bool idleWorkPending() const;
     // Greys out take back and hint when they cannot be used.
     void updateGameItems();
+    static bool messageBoxShowing();
 
     Settings& settings_;
     SettingsFile& settingsFile_;
@@ -135,15 +146,17 @@ private:
     BoardWidget* board_ = nullptr;
     TurnPanelWidget* panel_ = nullptr;
     QTimer idleTimer_;
+    QTranslator qtTexts_;
 
     int sizeUnit_ = 0;
     bool inLayout_ = false;
     bool windowSizingOn_ = false;
     bool firstPaint_ = true;
     bool modalDialogOpen_ = false;
+    // A smaller level was asked for while maximized; the window manager's answer is on its way.
+    bool leavingMaximized_ = false;
     bool inIdle_ = false;
     bool closed_ = false;
-    int questionsOpen_ = 0;
     std::uint64_t idleCalls_ = 0;
 
     QMenu* mSpiel_ = nullptr;

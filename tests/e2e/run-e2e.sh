@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb, as on a desktop, and checks what it shows:
-# the title picture at start, then the pegs of every seat after a new game
-# started from the menu with the keyboard. Then, on a bare X server without a
+# the title picture at start, that the maximized window, once restored, is
+# maximized again or has its whole frame on the screen (also after a size
+# chosen in the environment dialog), then the pegs of every seat after a new
+# game started from the menu with the keyboard. Then, on a bare X server without a
 # window manager, the maximized window must still fill the screen.
 # Usage: run-e2e.sh BIN_DIR SCREENCHECK
 set -euo pipefail
@@ -43,8 +45,62 @@ echo "title picture: yellow=$yellow silver=$silver magenta=$magenta"
 [ "$silver" -gt 50000 ] || fail "board missing"
 [ "$magenta" -lt 50 ] || fail "pegs drawn before a game"
 
-# New game through the menu accelerators: Alt+S opens "&Spiel", N is "&Neues Spiel".
 win=$(xdotool search --onlyvisible --name '^Vexel$' | head -n1)
+
+# Maximized, or a normal window whose whole frame is on the screen.
+expect_placed() {  # what
+  local state l r t b x y w h
+  state=$(xprop -id "$win" _NET_WM_STATE)
+  if [[ $state == *MAXIMIZED_VERT* && $state == *MAXIMIZED_HORZ* ]]; then echo "$1: maximized"; return; fi
+  read -r l r t b < <(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+  x=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left Y: *//p')
+  w=$(xwininfo -id "$win" | sed -n 's/.*Width: *//p')
+  h=$(xwininfo -id "$win" | sed -n 's/.*Height: *//p')
+  echo "$1: normal, frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b))"
+  [ $((x - l)) -ge 0 ] && [ $((y - t)) -ge 0 ] && [ $((x + w + r)) -le 1280 ] && [ $((y + h + b)) -le 1024 ] ||
+    fail "$1: the window's frame lies off the screen"
+}
+restore() { wmctrl -i -r "$win" -b remove,maximized_vert,maximized_horz; sleep 1.5; }
+client_width() { xwininfo -id "$win" | sed -n 's/.*Width: *//p'; }
+# Waits up to 10 s for the window to become `width` pixels wide.
+await_width() {
+  for _ in $(seq 40); do [ "$(client_width)" = "$1" ] && return; sleep 0.25; done
+  fail "$2: the window is $(client_width) wide, not $1"
+}
+# The environment dialog from the menu ("&Optionen", "&Umgebung..."), once it
+# has the keyboard; Alt+F is "&Fenstergröße:", which presses the larger-size button.
+open_environment() {
+  local dialog
+  xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+  xdotool key --window "$win" alt+o; sleep 0.5
+  xdotool key u
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Umgebung$' | head -n1) || true
+  [ -n "$dialog" ] || fail "no environment dialog"
+  for _ in $(seq 40); do [ "$(xdotool getactivewindow)" = "$dialog" ] && break; sleep 0.25; done
+  sleep 0.5
+  xdotool key alt+f; sleep 0.5
+}
+
+# Restoring the window maximized at start, and again after the largest size was
+# chosen in the environment dialog.
+restore
+expect_placed "restored after start"
+open_environment
+xdotool key Tab; sleep 0.3; xdotool key space; sleep 0.5   # one size smaller
+xdotool key Tab; sleep 0.3; xdotool key Return             # OK, the default button
+await_width 1024 "size 4 from the environment dialog"
+sleep 0.5
+expect_placed "size 4"
+open_environment                                           # back to size 5
+xdotool key Tab; sleep 0.3; xdotool key Tab; sleep 0.3; xdotool key Return
+await_width 1280 "size 5 from the environment dialog"
+sleep 1
+expect_placed "size 5"
+restore
+expect_placed "restored from size 5"
+
+# New game through the menu accelerators: Alt+S opens "&Spiel", N is "&Neues Spiel".
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
 xdotool key --window "$win" alt+s
 sleep 0.5

@@ -2,8 +2,12 @@
 // the board, whole games, the idle work and the layout.
 #include "app/vexelapp.h"
 #include "core/board.h"
+#include "core/headlessview.h"
+#include "core/speeds.h"
+#include "settings/Vexcentr.h"
 #include "settings/Vexfehlr.h"
 #include "settings/Vexsieg.h"
+#include "ui/animation.h"
 #include "ui/boardwidget.h"
 #include "ui/turnpanelwidget.h"
 
@@ -13,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -157,6 +162,25 @@ TEST_F(MainWindowTest, LanguageSwitchRecaptionsWindowMenuAndMoveNumber) {
     EXPECT_EQ(window().findChild<QAction*>("mZuruecksetzen")->text(), "&Zurücksetzen");
 }
 
+TEST_F(MainWindowTest, QtsOwnButtonsFollowTheLanguage) {
+    const auto buttons = [] {
+        QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text().remove('&') + "/" + box.button(QMessageBox::No)->text().remove('&');
+    };
+    EXPECT_EQ(buttons(), "Ja/Nein");
+    window().SprachenClick();
+    EXPECT_EQ(buttons(), "Yes/No");
+    window().SprachenClick();
+    EXPECT_EQ(buttons(), "Ja/Nein");
+}
+
+TEST_F(MainWindowTest, DialogsAreCreatedInTheProgramsOrder) {
+    QStringList order;
+    for (const auto* dialog : window().findChildren<TCenteredForm*>(Qt::FindDirectChildrenOnly))
+        order << QString(dialog->metaObject()->className()).remove("vexel::");
+    EXPECT_EQ(order.join(' '), "TAboutBox TOptionenDlg TEnvironDlg TFehlerWin TCompLevelDlg TSiegerAnzeige");
+}
+
 TEST_F(MainWindowTest, MouseSelectsStepsAndCommitsWithMarksOnTheSurface) {
     seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
     settings().humanSpeed = 0;
@@ -242,6 +266,44 @@ TEST_F(MainWindowTest, AbortDuringAHopLeavesTheMovingPegOffTheBoard) {
     const std::uint64_t calls = window().idleCalls();
     QTest::qWait(100);
     EXPECT_EQ(window().idleCalls(), calls);
+}
+
+TEST_F(MainWindowTest, NothingMovesBehindAnyMessageBox) {
+    seatsPlaying({{0, PlayerKind::Computer}, {3, PlayerKind::Computer}});
+    settings().computerSpeed = 1;
+    settings().moveSoundOn = false;
+    // Real boxes this time, answered when they have stood for a while.
+    window().tell = [this](const QString& title, const QString& text) { QMessageBox::information(&window(), title, text); };
+    window().askYesNo = [this](const QString& title, const QString& text) {
+        return QMessageBox::question(&window(), title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    int boxes = 0;
+    std::uint64_t callsWhenShown = 0;
+    int ticksShown = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        if (ticksShown++ == 0) {
+            ++boxes;
+            callsWhenShown = window().idleCalls();
+            return;
+        }
+        if (ticksShown < 30) return;
+        EXPECT_EQ(window().idleCalls(), callsWhenShown) << "box " << boxes << ": the game went on behind it";
+        ticksShown = 0;
+        QAbstractButton* button = box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok) : box->button(QMessageBox::No);
+        QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
+    });
+    answer.start(10);
+    window().mNeuesSpielClick();
+    ASSERT_TRUE(runUntil([&] { return state().moveInProgress || state().movePathLength > 0; }, 5000));
+    window().mZuruecksetzenClick();  // the OK box of the reset
+    window().Spielabbrechen();       // the Yes/No question, answered No
+    EXPECT_EQ(boxes, 2);
+    EXPECT_TRUE(state().gameRunning);
+    const std::uint64_t calls = window().idleCalls();
+    EXPECT_TRUE(runUntil([&] { return window().idleCalls() > calls; }, 3000)) << "the game goes on after the boxes";
 }
 
 TEST_F(MainWindowTest, NewGameQuestionAnsweredNoKeepsTheGame) {
@@ -332,6 +394,93 @@ TEST_F(MainWindowTest, SavedSettingsComeBackAtTheNextStart) {
     EXPECT_EQ(second.window->windowTitle(), "Vexel Stars");
     EXPECT_EQ(second.settings.playerSettings[2].nameBytes(), "Zoë");
     second.settings.soundOn = false;
+}
+
+// The hop's arc for one hop in each direction, at 2 frames (speed 0) and 14
+// (speed 3): on the line between the holes, lifted towards the top of the
+// screen, rounded half to even (frame 7 of 14 up-right: 14.5 rows up gives 14).
+struct HopRow {
+    Direction direction;
+    PixelPoint to;
+    int frames, frame;
+    PixelPoint expected;
+};
+const HopRow HOPS[] = {
+    {UpRight, {110, 83}, 2, 1, {95, 86}},     {UpRight, {110, 83}, 14, 4, {95, 90}},
+    {UpRight, {110, 83}, 14, 7, {95, 86}},    {UpRight, {110, 83}, 14, 14, {110, 83}},
+    {Right, {120, 100}, 2, 1, {110, 88}},     {Right, {120, 100}, 14, 4, {106, 91}},
+    {Right, {120, 100}, 2, 2, {120, 100}},    {DownRight, {110, 117}, 2, 1, {115, 102}},
+    {DownRight, {110, 117}, 14, 4, {111, 100}}, {DownRight, {110, 117}, 14, 7, {115, 102}},
+    {DownLeft, {90, 117}, 2, 1, {85, 102}},   {DownLeft, {90, 117}, 14, 4, {89, 100}},
+    {DownLeft, {90, 117}, 14, 14, {90, 117}}, {Left, {80, 100}, 2, 1, {90, 88}},
+    {Left, {80, 100}, 14, 4, {94, 91}},       {UpLeft, {90, 83}, 2, 1, {105, 86}},
+    {UpLeft, {90, 83}, 14, 4, {105, 90}},     {UpLeft, {90, 83}, 14, 7, {105, 86}},
+};
+
+TEST(HopArc, EveryDirectionAtTwoSpeeds) {
+    for (const HopRow& row : HOPS) {
+        const PixelPoint at = hopPosition({100, 100}, row.to, row.direction, 12, row.frame, row.frames);
+        EXPECT_EQ(at, row.expected) << "direction " << int(row.direction) << ", frame " << row.frame << " of "
+                                    << row.frames << ": (" << at.x << ", " << at.y << ")";
+    }
+}
+
+// Per speed: frames per hop, the gap between frames, the pause between hops,
+// the computer's pause after each marked hole, and whether a hop sounds.
+struct SpeedRow {
+    int frames, frameGap, pause, markingDelay;
+    bool hopSound;
+};
+const SpeedRow SPEEDS[] = {
+    {2, 0, 0, 0, false},     {6, 30, 50, 50, true},    {10, 50, 100, 100, true},
+    {14, 50, 180, 300, true}, {20, 50, 250, 500, true}, {28, 60, 500, 900, true},
+};
+
+TEST(HopSpeeds, FramesGapsPausesAndTheHopSound) {
+    for (int speed = 0; speed < 6; ++speed) {
+        const SpeedRow& row = SPEEDS[speed];
+        EXPECT_EQ(STEP_PAUSE[std::size_t(speed)], row.pause) << "speed " << speed;
+        EXPECT_EQ(COMPUTER_STEP_DELAY[std::size_t(speed)], row.markingDelay) << "speed " << speed;
+
+        // One single step of a human seat, carried out by the animation.
+        Settings settings;
+        settings.humanSpeed = std::uint8_t(speed);
+        settings.moveSoundOn = true;
+        for (PlayerSlot& slot : settings.playerSettings) slot.kind = PlayerKind::NotPlaying;
+        settings.playerSettings[0].kind = PlayerKind::Human;
+        settings.playerSettings[3].kind = PlayerKind::Human;
+        HeadlessView view;
+        Random random(1);
+        Game game(settings, view, random);
+        BoardDrawing drawing(game.state(), settings);
+        drawing.setSizeUnit(2);
+        MoveAnimation animation(game, drawing, view);
+        game.newGame();
+        GameState& s = game.state();
+        CellIndex from = NO_PEG, to = NO_PEG;
+        for (int k = 0; k < s.pegsPerPlayer && to == NO_PEG; ++k) {
+            from = s.pegs[s.currentPlayer][k].cell;
+            for (int d = 0; d < 6 && to == NO_PEG; ++d)
+                if (NEIGHBOURS[from][d] != NO_PEG && s.occupancy[NEIGHBOURS[from][d]] == NO_PEG) to = NEIGHBOURS[from][d];
+        }
+        ASSERT_NE(to, NO_PEG);
+        game.clickHole(from);
+        game.clickHole(to);
+        game.clickHole(to);
+        ASSERT_TRUE(s.moveInProgress);
+        animation.advanceMove();
+        ASSERT_TRUE(s.stepAnimating);
+        int frames = 0;
+        while (s.stepAnimating && frames < 100) {
+            animation.animateFrame();
+            ++frames;
+            if (s.stepAnimating) {
+                EXPECT_EQ(s.nextFrameTime - view.clock, std::uint32_t(row.frameGap)) << "speed " << speed;
+            }
+        }
+        EXPECT_EQ(frames, row.frames) << "speed " << speed;
+        EXPECT_EQ(std::count(view.sounds.begin(), view.sounds.end(), 3), row.hopSound ? 1 : 0) << "speed " << speed;
+    }
 }
 
 }  // namespace
