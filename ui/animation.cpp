@@ -2,6 +2,7 @@
 
 #include "core/speeds.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -107,10 +108,27 @@ void MoveAnimation::animateFrame() {
 }
 
 void MoveAnimation::forgetBackground() {
-    if (!game_.state().stepAnimating) return;
-    drawing_.deleteBackground(movingBackground_);
-    movingBackground_ = 0;
-    lastDrawn_ = {};
+    GameState& s = game_.state();
+    if (s.stepAnimating) {
+        drawing_.deleteBackground(movingBackground_);
+        movingBackground_ = 0;
+        lastDrawn_ = {};
+        return;
+    }
+    if (!s.moveInProgress || s.currentPlayer >= SEAT_COUNT || s.movingPeg >= MAX_PEGS) return;
+    // Between two hops, and after the last one until the move is completed,
+    // the peg waits on its landing, a hole the game still holds empty: the
+    // repaint left it out, so it goes back with a square of its own, which the
+    // next hop takes over. (The completion only enters it in the game.)
+    const int landing = std::min<int>(s.animStep, std::min<int>(s.movePathLength, MAX_PATH - 1));
+    const CellIndex cell = s.movePath[landing].cell;
+    if (cell >= CELL_COUNT) return;
+    PegRecord& peg = s.pegs[s.currentPlayer][s.movingPeg];
+    if (peg.hasBackground) drawing_.deleteBackground(peg.background);
+    const PlayerSlot& player = s.players[s.currentPlayer];
+    drawing_.savePegBackgroundAndDraw(drawing_.pixelPos(cell), game_.settings().pegColours[player.colour % SEAT_COUNT],
+                                      peg.background);
+    peg.hasBackground = true;
 }
 
 void MoveAnimation::layoutChanged() {

@@ -26,7 +26,8 @@ public:
     // From, to and arc of hop animStep in the board surface's pixels.
     void setupStep();
 
-    // The board was repainted: the saved square is stale, the next frame restores nothing.
+    // The board was repainted: the saved square is stale, the next frame
+    // restores nothing; a peg waiting on a landing is drawn there again.
     void forgetBackground();
     // The size level changed during a hop: the hop goes on at the same frame on the new scale.
     void layoutChanged();

@@ -347,6 +347,31 @@ TEST_F(MainWindowTest, AHopGoesOnAtTheNewScaleWhenTheLevelChanges) {
     EXPECT_EQ(window().drawing().surface().size(), QSize(600, 534));
 }
 
+// A repaint after the last frame of a move, before the move is completed (one
+// idle call later), keeps the peg on its landing: the completion only enters
+// it in the game and draws nothing.
+TEST_F(MainWindowTest, ARepaintBetweenTheLastFrameAndTheCompletionKeepsThePeg) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    settings().humanSpeed = 0;
+    window().mNeuesSpielClick();
+    const auto [from, to] = someStep();
+    click(from);
+    click(to);
+    const Seat mover = state().currentPlayer;
+    click(to);
+    ASSERT_TRUE(state().moveInProgress);
+    // The idle work by hand, so that nothing runs between the last frame and the repaint.
+    for (int call = 0; call < 20 && (state().stepAnimating || state().animStep < state().movePathLength); ++call)
+        window().Almost_Nothing_To_Do();
+    ASSERT_TRUE(state().moveInProgress && !state().stepAnimating);
+    window().applySizeUnit(window().sizeUnit(), false);
+    window().Almost_Nothing_To_Do();
+    ASSERT_NE(state().currentPlayer, mover);
+    const PixelPoint p = window().drawing().cellPos(to);
+    const ColourRef colour = settings().pegColours[state().players[mover].colour];
+    EXPECT_EQ(window().drawing().surface().pixelColor(p.x, p.y), toQColor(colour));
+}
+
 TEST_F(MainWindowTest, AWindowResizedByHandSnapsToALevel) {
     window().applySizeUnit(1, true);
     QCoreApplication::processEvents();
