@@ -161,7 +161,7 @@ TEST_F(Monkey, RandomInputNeverBreaksTheGame) {
         GameState copy = s;
         Settings settingsCopy = app.settings;
         BoardDrawing fresh(copy, settingsCopy);
-        fresh.setSizeUnit(window.sizeUnit());
+        fresh.setSizeUnit(window.sizeUnit(), window.drawing().devicePixelRatio());
         fresh.repaint();
         for (CellIndex c : window.game().hintHoles()) fresh.toggleHoleMark(c);
         if (!(fresh.surface() == window.drawing().surface())) {
