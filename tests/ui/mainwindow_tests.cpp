@@ -81,6 +81,21 @@ protected:
         return true;
     }
 
+    // Seats 0 and 3 human at `speed`, a new game started.
+    void startHumanGame(std::uint8_t speed) {
+        seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+        settings().humanSpeed = speed;
+        window().mNeuesSpielClick();
+    }
+    // Clicks a legal single step of the seat to move and commits it; returns (start, landing).
+    std::pair<CellIndex, CellIndex> commitSomeStep() {
+        const auto step = someStep();
+        click(step.first);
+        click(step.second);
+        click(step.second);
+        return step;
+    }
+
     // A legal single step for the seat to move: (peg hole, empty neighbour).
     std::pair<CellIndex, CellIndex> someStep() {
         const GameState& s = state();
@@ -249,13 +264,8 @@ TEST_F(MainWindowTest, AllComputerGameAtSpeedZeroPlaysToTheEnd) {
 }
 
 TEST_F(MainWindowTest, AbortDuringAHopLeavesTheMovingPegOffTheBoard) {
-    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
-    settings().humanSpeed = 5;
-    window().mNeuesSpielClick();
-    const auto [from, to] = someStep();
-    click(from);
-    click(to);
-    click(to);
+    startHumanGame(5);
+    const auto [from, to] = commitSomeStep();
     ASSERT_TRUE(runUntil([&] { return state().stepAnimating; }, 3000));
     window().Spielabbrechen();
     EXPECT_EQ(questions_, 1);
@@ -328,15 +338,10 @@ TEST_F(MainWindowTest, NoGameStartsWhenNobodyPlays) {
 }
 
 TEST_F(MainWindowTest, AHopGoesOnAtTheNewScaleWhenTheLevelChanges) {
-    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
-    settings().humanSpeed = 5;
     window().applySizeUnit(2, true);
-    window().mNeuesSpielClick();
-    const auto [from, to] = someStep();
-    click(from);
-    click(to);
+    startHumanGame(5);
     const Seat mover = state().currentPlayer;
-    click(to);
+    const CellIndex to = commitSomeStep().second;
     ASSERT_TRUE(runUntil([&] { return state().stepAnimating; }, 3000));
     window().applySizeUnit(3, true);
     ASSERT_TRUE(runUntil([&] { return state().currentPlayer != mover; }, 5000));
@@ -351,14 +356,9 @@ TEST_F(MainWindowTest, AHopGoesOnAtTheNewScaleWhenTheLevelChanges) {
 // idle call later), keeps the peg on its landing: the completion only enters
 // it in the game and draws nothing.
 TEST_F(MainWindowTest, ARepaintBetweenTheLastFrameAndTheCompletionKeepsThePeg) {
-    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
-    settings().humanSpeed = 0;
-    window().mNeuesSpielClick();
-    const auto [from, to] = someStep();
-    click(from);
-    click(to);
+    startHumanGame(0);
     const Seat mover = state().currentPlayer;
-    click(to);
+    const CellIndex to = commitSomeStep().second;
     ASSERT_TRUE(state().moveInProgress);
     // The idle work by hand, so that nothing runs between the last frame and the repaint.
     for (int call = 0; call < 20 && (state().stepAnimating || state().animStep < state().movePathLength); ++call)
@@ -552,10 +552,7 @@ TEST_F(MainWindowTest, TakeBackDuringAHopAndDuringTheComputersMarkingRestoresThe
     const QImage before = window().drawing().surface().copy();
 
     // During a hop, through the shortcut.
-    const auto [from, to] = someStep();
-    click(from);
-    click(to);
-    click(to);
+    const auto [from, to] = commitSomeStep();
     ASSERT_TRUE(runUntil([&] { return state().stepAnimating; }, 3000));
     QTest::qWait(200);  // a few frames into the hop
     ASSERT_TRUE(state().stepAnimating);
