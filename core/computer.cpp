@@ -40,9 +40,11 @@ constexpr PegKeys makePegKeys() {
 
 constexpr PegKeys PEG_KEYS = makePegKeys();
 
+}  // namespace
+
 // Read from the pegs of the seats that play, a few dozen lookups, rather than
 // from all 121 holes.
-std::uint64_t boardKey(const GameState& s) {
+std::uint64_t positionKey(const GameState& s) {
     std::uint64_t key = 0;
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (!s.players[seat].plays()) continue;
@@ -51,8 +53,6 @@ std::uint64_t boardKey(const GameState& s) {
     }
     return key;
 }
-
-}  // namespace
 
 // Left to the ranking alone, two seats can answer each other's moves for ever:
 // walls of pegs facing each other while each seat shuffles one peg to and fro,
@@ -64,7 +64,7 @@ void ComputerPlayer::keepOutOfLoops() {
     GameState& s = state_;
     const Seat seat = s.currentPlayer;
     if (s.players[seat].kind != PlayerKind::Computer) return;  // a human seat may repeat as often as it likes
-    const std::uint64_t before = boardKey(s);
+    const std::uint64_t before = positionKey(s);
     const auto keyAfter = [&](const CandidateMove& m) {
         return before ^ PEG_KEYS[s.pegs[seat][m.pegIndex].cell][seat] ^ PEG_KEYS[m.finalHole()][seat];
     };

@@ -42,6 +42,11 @@ struct ProducedPositions {
     void insert(Seat seat, std::uint64_t key);  // nothing when already there
 };
 
+struct GameState;
+// The key of the board position by which ProducedPositions knows it, read
+// from the pegs of the seats that play (computer.cpp).
+std::uint64_t positionKey(const GameState& state);
+
 struct GameState {
     bool gameRunning = false;
     std::uint16_t moveNumber = 0;

@@ -1,5 +1,6 @@
 // The board tables: neighbour rule, symmetry, start positions.
 #include "core/board.h"
+#include "core/notation.h"
 
 #include <gtest/gtest.h>
 
@@ -53,4 +54,22 @@ TEST(PlayerSlotName, TwentyOneCharactersFitATwentySecondDoesNot) {
     slot.setName("abcdefghijklmnopqrstuv");
     EXPECT_EQ(slot.nameLength, 21);
     EXPECT_EQ(slot.nameBytes(), "abcdefghijklmnopqrstu");
+}
+
+TEST(HoleNames, NameAndParseAgree) {
+    struct Row {
+        int cell;
+        const char* name;
+    };
+    // The points, the ends of the widest rows and the centre.
+    for (const Row& r : {Row{0, "A1"}, Row{9, "D4"}, Row{10, "E1"}, Row{22, "E13"}, Row{60, "I5"}, Row{98, "M1"},
+                         Row{110, "M13"}, Row{111, "N1"}, Row{120, "Q1"}}) {
+        EXPECT_EQ(holeName(CellIndex(r.cell)), r.name);
+        EXPECT_EQ(parseHoleName(r.name), r.cell) << r.name;
+    }
+    for (int c = 0; c < CELL_COUNT; ++c) EXPECT_EQ(parseHoleName(holeName(CellIndex(c))), c);
+    EXPECT_EQ(parseHoleName("e13"), 22);
+    for (const char* bad : {"", "A", "A0", "A2", "E14", "E05", "R1", "I5 ", "5I", "I-1", "Q12"})
+        EXPECT_EQ(parseHoleName(bad), NO_PEG) << bad;
+    EXPECT_EQ(holeName(NO_PEG), "");
 }
