@@ -5,7 +5,7 @@
 namespace vexel {
 namespace {
 
-constexpr std::array<TextEntry, TEXT_COUNT> GERMAN_TEXTS = {{
+constexpr auto GERMAN_TEXTS = std::to_array<TextEntry>({
     {1, "Vexel"},
     {2, "&Spiel"},
     {3, "&Neues Spiel"},
@@ -69,9 +69,9 @@ constexpr std::array<TextEntry, TEXT_COUNT> GERMAN_TEXTS = {{
     {802, "Optionen"},
     {803, "Die Standardeinstellungen wurden wieder eingetragen."},
     {850, "Zug Nr."},
-}};
+});
 
-constexpr std::array<TextEntry, TEXT_COUNT> ENGLISH_TEXTS = {{
+constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
     {1, "Vexel Stars"},
     {2, "&Game"},
     {3, "&New game"},
@@ -135,11 +135,12 @@ constexpr std::array<TextEntry, TEXT_COUNT> ENGLISH_TEXTS = {{
     {802, "Options"},
     {803, "The default settings are restored."},
     {850, "Move No."},
-}};
+});
 
 // Lookup relies on ascending ids; the two languages must name the same ids.
 constexpr bool tablesSortedAndAligned() {
-    for (std::size_t i = 0; i < TEXT_COUNT; ++i) {
+    if (GERMAN_TEXTS.size() != ENGLISH_TEXTS.size()) return false;
+    for (std::size_t i = 0; i < GERMAN_TEXTS.size(); ++i) {
         if (GERMAN_TEXTS[i].id != ENGLISH_TEXTS[i].id) return false;
         if (i > 0 && GERMAN_TEXTS[i - 1].id >= GERMAN_TEXTS[i].id) return false;
     }

