@@ -3,6 +3,7 @@
 #include "computer.h"
 
 #include "search.h"
+#include "strongsearch.h"
 
 namespace vexel {
 
@@ -12,8 +13,13 @@ ComputerPlayer::ComputerPlayer(GameState& state, const Settings& settings, Rando
 ComputerPlayer::~ComputerPlayer() = default;
 
 bool ComputerPlayer::searchComputerMove() {
-    chosenCandidate_ = search_->run(state_, settings_, random_, pool_, ranked_);
-    if (chosenCandidate_ < 0) return false;
+    if (settings_.playerSettings[state_.currentPlayer].level == STRONG_LEVEL) {
+        if (!searchStrongMove(state_, settings_, pool_)) return false;
+        adoptRanking();
+    } else {
+        chosenCandidate_ = search_->run(state_, settings_, random_, pool_, ranked_);
+        if (chosenCandidate_ < 0) return false;
+    }
     keepOutOfLoops();
     return true;
 }
@@ -80,6 +86,12 @@ void ComputerPlayer::keepOutOfLoops() {
         }
     }
     s.producedPositions.insert(seat, key);
+}
+
+void ComputerPlayer::adoptRanking() {
+    ranked_.clear();
+    for (CandidateMove& m : pool_) ranked_.push_back(&m);
+    chosenCandidate_ = int(ranked_.size()) - 1;
 }
 
 std::span<const CandidateMove* const> ComputerPlayer::candidates() const { return ranked_; }

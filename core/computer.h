@@ -60,6 +60,8 @@ public:
 
 private:
     void keepOutOfLoops();
+    // Ranks the whole pool as it stands, best last, and chooses the best.
+    void adoptRanking();
 
     class Search;
     GameState& state_;

@@ -48,7 +48,7 @@ TEST(ArenaArguments, ReadsEveryOption) {
 TEST(ArenaArguments, RejectsWhatItCannotPlay) {
     const std::vector<std::vector<std::string_view>> lines = {
         {"6=1"}, {"-1=0"}, {"x=1"}, {"=1"}, {"0"}, {"01=1x"},  // bad seats
-        {"0=3"}, {"0=-1"}, {"0="}, {"0=1x"},                     // bad levels
+        {"0=4"}, {"0=-1"}, {"0="}, {"0=1x"},                     // bad levels
         {"0=1", "3=2", "0=2"},                                   // a seat twice
         {"--fast", "0=1"}, {"-g", "0=1"},                        // unknown options
         {}, {"--games", "5"}, {"--ten", "--json"},               // nobody plays

@@ -1,5 +1,7 @@
 #include "arena_options.h"
 
+#include "core/strongsearch.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -66,7 +68,7 @@ ParsedArguments parseArenaArguments(std::span<const std::string_view> args) {
             const auto seat = parseNumber<int>(arg.substr(0, eq));
             const auto level = parseNumber<int>(arg.substr(eq + 1));
             if (!seat || *seat < 0 || *seat >= SEAT_COUNT) return fail("bad seat (0..5): " + std::string(arg));
-            if (!level || *level < 0 || *level >= LEVEL_COUNT) return fail("bad level (0..2): " + std::string(arg));
+            if (!level || *level < 0 || *level > STRONG_LEVEL) return fail("bad level (0..3): " + std::string(arg));
             if (options.levels[*seat] != NOT_SEATED) return fail("seat given twice: " + std::to_string(*seat));
             options.levels[*seat] = *level;
         }

@@ -41,6 +41,7 @@ ParsedArguments parseArenaArguments(std::span<const std::string_view> args);
 
 inline constexpr std::string_view ARENA_USAGE =
     "usage: vexel-arena [--games N] [--seed S] [--game N] [--ten] [--max-turns T] [--json] SEAT=LEVEL [SEAT=LEVEL ...]\n"
-    "  SEAT 0..5 plays as a computer of LEVEL 0 (strongest) .. 2 (weakest); other seats do not play.\n";
+    "  SEAT 0..5 plays as a computer of LEVEL 0 (strongest original) .. 2 (weakest), or 3, the deepest\n"
+    "  searcher; other seats do not play.\n";
 
 }  // namespace vexel::arena
