@@ -58,10 +58,13 @@ void Game::newGame() {
     s.keyboardCursor.fill(CENTRE_CELL);
 
     s.currentPlayer = Seat(random_.below(SEAT_COUNT));
+    startingGame_ = true;
     passTurn();
+    startingGame_ = false;
     s.startingPlayer = s.currentPlayer;
     s.moveNumber = 1;
     view_.showMoveNumber();
+    view_.gameEvent(GameView::Event::GameStarted);
 }
 
 void Game::passTurn() {
@@ -80,6 +83,8 @@ void Game::passTurn() {
     s.stepMade = false;
     view_.drawTurnPanel();
     view_.showPlayerName(s.players[s.currentPlayer].nameBytes());
+    // A new game tells its start once its move number is set.
+    if (!startingGame_) view_.gameEvent(GameView::Event::TurnPassed);
     if (s.players[s.currentPlayer].kind == PlayerKind::Computer) startComputerTurn();
 }
 
@@ -120,6 +125,7 @@ void Game::completeMove() {
         }
     }
 
+    view_.gameEvent(GameView::Event::SeatFinished);
     view_.updateWinnerList();
     if (settings_.soundOn) view_.playSound(4);
     showingWinners_ = true;
@@ -156,6 +162,7 @@ void Game::endGame() {
     }
     if (pathMarked) unmarkPath();
     if (s.keyboardCursorShown) view_.toggleCursorMark(s.keyboardCursor[s.currentPlayer]);
+    view_.gameEvent(GameView::Event::GameEnded);
 }
 
 void Game::startComputerTurn() {

@@ -94,6 +94,7 @@ private:
     // notices that its position is gone.
     std::uint32_t positionsLeft_ = 0;
     bool showingWinners_ = false;   // the move completion waits for the winners display
+    bool startingGame_ = false;     // newGame hands out the first turn
     std::vector<CellIndex> hint_;
 };
 

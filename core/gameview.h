@@ -40,6 +40,16 @@ public:
     virtual std::uint32_t tickCount() = 0;
     // Blocks until tickCount() reaches `tick`; the screen shows what was drawn.
     virtual void waitUntil(std::uint32_t tick) = 0;
+
+    // What happened in the game, for those who follow it beyond the board
+    // (the autosave, the screen reader). Each is told once the state shows it:
+    //  MoveCommitted  the seat to move committed state.movePath (entry 0 the
+    //                 start hole, then state.movePathLength landings);
+    //  TurnPassed     state.currentPlayer is to move at state.moveNumber;
+    //  SeatFinished   the seat to move has just taken its place in state.finishOrder;
+    //  GameStarted, GameEnded, TakenBack  as named.
+    enum class Event : std::uint8_t { GameStarted, MoveCommitted, TurnPassed, SeatFinished, GameEnded, TakenBack };
+    virtual void gameEvent(Event) {}
 };
 
 // True when tick `a` is at or after tick `b`, across the 32-bit wrap.

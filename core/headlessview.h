@@ -30,6 +30,7 @@ public:
         waits.push_back(tick);
         if (!tickReached(clock, tick)) clock = tick;
     }
+    void gameEvent(Event event) override { events.push_back(event); }
 
     int markedHoleCount() const;
 
@@ -37,6 +38,7 @@ public:
     std::array<bool, 121> cursorMarks{};
     std::vector<int> sounds;
     std::vector<std::uint32_t> waits;
+    std::vector<Event> events;
     std::string playerName;
     std::function<ModalResult()> answerWinners;
     std::uint32_t clock = 1000;

@@ -78,6 +78,7 @@ void Game::commitMove() {
     s.movePathLength = std::uint8_t(s.movePathLength - 1);  // from now on: the number of hops
     s.moveInProgress = true;
     s.animStep = 0;
+    view_.gameEvent(GameView::Event::MoveCommitted);
 }
 
 bool Game::acceptsBoardInput() const {

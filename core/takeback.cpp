@@ -47,6 +47,7 @@ void Game::takeBack() {
     view_.showMoveNumber();
     view_.drawTurnPanel();
     view_.showPlayerName(s.players[s.currentPlayer].nameBytes());
+    view_.gameEvent(GameView::Event::TakenBack);
 }
 
 }  // namespace vexel

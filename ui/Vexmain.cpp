@@ -336,6 +336,9 @@ void TMainWindow::waitUntil(std::uint32_t tick) {
     }
 }
 
+// Those who follow the game beyond the board hear of each event here.
+void TMainWindow::gameEvent(Event) {}
+
 // ---- Input ----------------------------------------------------------------
 
 void TMainWindow::BrettPaintMouseDown(int x, int y) {

@@ -117,6 +117,7 @@ private:
     ModalResult showWinners() override;
     std::uint32_t tickCount() override;
     void waitUntil(std::uint32_t tick) override;
+    void gameEvent(Event event) override;
 
     void buildMenu();
     void Neuzeichnen();

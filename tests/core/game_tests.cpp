@@ -158,6 +158,30 @@ TEST(Finishing, PlacesFollowTheOrderAndTheLastSeatIsPlacedAtOnce) {
     EXPECT_EQ(t.view.winnerListUpdates, 2);
 }
 
+// The autosave and the screen reader follow the game by these alone.
+TEST(GameEvents, EachIsToldOnceWhenTheStateShowsIt) {
+    using E = GameView::Event;
+    TestTable t({{0, H}, {3, H}});
+    t.game.newGame();
+    EXPECT_EQ(t.view.events, std::vector<E>{E::GameStarted});
+    t.view.events.clear();
+    t.playAnyStep();
+    t.playAnyStep();
+    EXPECT_EQ(t.view.events, (std::vector<E>{E::MoveCommitted, E::TurnPassed, E::MoveCommitted, E::TurnPassed}));
+    EXPECT_EQ(t.state().moveNumber, 2);
+    t.view.events.clear();
+    t.game.takeBack();
+    t.game.endGame();
+    EXPECT_EQ(t.view.events, (std::vector<E>{E::TakenBack, E::GameEnded}));
+
+    TestTable three({{0, H}, {2, H}, {4, H}});
+    three.startWithTurn(2);
+    three.setPosition({{0, SEAT0_AWAY}, {2, SEAT2_ONE_STEP_FROM_HOME}, {4, SEAT4_AWAY}});
+    three.view.events.clear();
+    three.playClicks({57, 56});
+    EXPECT_EQ(three.view.events, (std::vector<E>{E::MoveCommitted, E::SeatFinished, E::TurnPassed}));
+}
+
 TEST(Finishing, WinnersDisplayResultDecidesOnlyWhilePlacesAreFree) {
     struct Case {
         const char* name;
