@@ -27,8 +27,11 @@ constexpr Direction opposite(Direction d) { return Direction((d + 3) % 6); }
 
 enum class PlayerKind : std::uint8_t { Human = 0, Computer = 1, NotPlaying = 2 };
 
-// Computer levels: 0 is the strongest, 2 the weakest.
-inline constexpr std::uint8_t LEVEL_COUNT = 3;
+// Computer levels: 0 is the strongest of the three original players, 2 the
+// weakest; level 3 is the deeper searcher, stronger than all of them. Tables
+// of the original players (evaluation rules, names) hold ORIGINAL_LEVEL_COUNT rows.
+inline constexpr std::uint8_t ORIGINAL_LEVEL_COUNT = 3;
+inline constexpr std::uint8_t LEVEL_COUNT = 4;
 
 // One seat as the settings file stores it: 25 bytes, names as Windows-1252
 // bytes behind a length byte. Bytes behind the length carry no meaning but are

@@ -11,8 +11,18 @@ namespace vexel {
 namespace {
 
 constexpr std::uint16_t PROMPT_TEXT = 220;
-constexpr std::uint16_t FIRST_CHOICE_TEXT = 221;  // 221..223, strongest first
+constexpr std::uint16_t FIRST_CHOICE_TEXT = 221;  // 221..223, strongest original first
 constexpr std::uint16_t FIRST_NAME_TEXT = 224;    // 224..226
+// The strongest level came later: its texts follow the original ones.
+constexpr std::uint16_t STRONG_CHOICE_TEXT = 227;
+constexpr std::uint16_t STRONG_NAME_TEXT = 228;
+
+std::uint16_t choiceText(int level) {
+    return level < ORIGINAL_LEVEL_COUNT ? std::uint16_t(FIRST_CHOICE_TEXT + level) : STRONG_CHOICE_TEXT;
+}
+std::uint16_t nameText(int level) {
+    return level < ORIGINAL_LEVEL_COUNT ? std::uint16_t(FIRST_NAME_TEXT + level) : STRONG_NAME_TEXT;
+}
 
 }  // namespace
 
@@ -42,7 +52,7 @@ TCompLevelDlg::TCompLevelDlg(Settings& settings, QWidget* parent) : TCenteredFor
 
 void TCompLevelDlg::fitToTexts() {
     // Designed for a column 135 pixels wide, the prompt 44 and each choice 22
-    // high, the whole window 167 x 185.
+    // high, the whole window 167 x 185 with three choices; the fourth adds a row.
     int column = 135;
     int choiceHeight = 22;
     for (const QRadioButton* radio : Radio_) {
@@ -74,11 +84,11 @@ ModalResult TCompLevelDlg::chooseLevel(Seat seat, const QString& caption) {
     PlayerSlot& slot = settings_.playerSettings[seat_];
     if (hasTextTable(settings_)) text_->setText(text(settings_, PROMPT_TEXT));
 
-    // A level outside 0..2 leaves every button clear and the level as it is,
+    // A level outside 0..3 leaves every button clear and the level as it is,
     // unless the user picks one.
     Radio_[0]->group()->setExclusive(false);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
-        if (hasTextTable(settings_)) Radio_[level]->setText(text(settings_, std::uint16_t(FIRST_CHOICE_TEXT + level)));
+        if (hasTextTable(settings_)) Radio_[level]->setText(text(settings_, choiceText(level)));
         Radio_[level]->setChecked(slot.level == level);
     }
     Radio_[0]->group()->setExclusive(true);
@@ -92,7 +102,7 @@ ModalResult TCompLevelDlg::chooseLevel(Seat seat, const QString& caption) {
 
 QString TCompLevelDlg::levelName() const {
     for (int level = 0; level < LEVEL_COUNT; ++level)
-        if (Radio_[level]->isChecked()) return text(settings_, std::uint16_t(FIRST_NAME_TEXT + level));
+        if (Radio_[level]->isChecked()) return text(settings_, nameText(level));
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "settingsrecord.h"
 
+#include "core/strongsearch.h"
+
 #include <algorithm>
 
 namespace vexel {
@@ -20,6 +22,11 @@ constexpr std::size_t HUMAN_SPEED = 193;
 constexpr std::size_t COMPUTER_SPEED = 194;
 constexpr std::size_t LANGUAGE = 195;
 constexpr std::size_t MARK_DIRECTION = 196;
+// Bit k set: seat k is a computer seat of the strongest level, whose own level
+// byte says 0 so that any other reader of the file sees the strongest original
+// player. Bits 6 and 7 belong to nobody and are kept.
+constexpr std::size_t STRONG_SEATS = 197;
+constexpr std::uint8_t STRONG_SEAT_BITS = 0x3F;
 
 // Within one seat.
 constexpr std::size_t SLOT_KIND = 0;
@@ -30,7 +37,7 @@ constexpr std::size_t SLOT_NAME = 4;
 
 static_assert(PLAYERS + SEAT_COUNT * SLOT_SIZE == ALWAYS_TEN_PEGS, "the seats end where the flags begin");
 static_assert(SLOT_NAME + PlayerSlot::MAX_NAME == SLOT_SIZE, "a seat is 25 bytes");
-static_assert(MARK_DIRECTION + 1 + 3 == SETTINGS_RECORD_SIZE, "three unassigned bytes close the record");
+static_assert(STRONG_SEATS + 3 == SETTINGS_RECORD_SIZE, "two unassigned bytes close the record");
 
 using Bytes = SettingsRecord::Bytes;
 
@@ -69,7 +76,9 @@ bool SettingsRecord::decode(std::span<const std::uint8_t> fileBytes, Settings& s
         const std::size_t at = PLAYERS + s * SLOT_SIZE;
         PlayerSlot& slot = settings.playerSettings[s];
         slot.kind = PlayerKind(b[at + SLOT_KIND]);
-        slot.level = b[at + SLOT_LEVEL];
+        // The file knows only the original levels; the strongest comes from its bit.
+        const std::uint8_t level = b[at + SLOT_LEVEL];
+        slot.level = level < ORIGINAL_LEVEL_COUNT ? level : DEFAULT_PLAYERS[s].level;
         slot.colour = b[at + SLOT_COLOUR];
         slot.nameLength = b[at + SLOT_NAME_LENGTH];
         // All 21 bytes, so that the seat compares equal after a save and a load.
@@ -84,6 +93,10 @@ bool SettingsRecord::decode(std::span<const std::uint8_t> fileBytes, Settings& s
     settings.markDirection = readFlag(b, MARK_DIRECTION);
 
     settings.repair();
+    for (std::size_t s = 0; s < SEAT_COUNT; ++s) {
+        PlayerSlot& slot = settings.playerSettings[s];
+        if (slot.kind == PlayerKind::Computer && (b[STRONG_SEATS] >> s & 1) != 0) slot.level = STRONG_LEVEL;
+    }
     return true;
 }
 
@@ -103,7 +116,7 @@ const SettingsRecord::Bytes& SettingsRecord::encode(const Settings& settings) {
         const std::size_t at = PLAYERS + s * SLOT_SIZE;
         const PlayerSlot& slot = valid.playerSettings[s];
         b[at + SLOT_KIND] = std::uint8_t(slot.kind);
-        b[at + SLOT_LEVEL] = slot.level;
+        b[at + SLOT_LEVEL] = slot.level == STRONG_LEVEL ? 0 : slot.level;
         b[at + SLOT_COLOUR] = slot.colour;
         b[at + SLOT_NAME_LENGTH] = slot.nameLength;
         // Only the name itself: the bytes behind it stay as last read.
@@ -115,6 +128,12 @@ const SettingsRecord::Bytes& SettingsRecord::encode(const Settings& settings) {
     b[COMPUTER_SPEED] = valid.computerSpeed;
     b[LANGUAGE] = std::uint8_t(valid.language);
     writeFlag(b, MARK_DIRECTION, valid.markDirection);
+    std::uint8_t strongSeats = 0;
+    for (std::size_t s = 0; s < SEAT_COUNT; ++s) {
+        const PlayerSlot& slot = valid.playerSettings[s];
+        if (slot.kind == PlayerKind::Computer && slot.level == STRONG_LEVEL) strongSeats |= std::uint8_t(1u << s);
+    }
+    b[STRONG_SEATS] = std::uint8_t((b[STRONG_SEATS] & ~STRONG_SEAT_BITS) | strongSeats);
     return b;
 }
 

@@ -8,7 +8,8 @@
 //     0  magic (14)            16  pegColours, 6 x u32     40  soundOn
 //    41  moveSoundOn           42  playerSettings, 6 x 25  192  alwaysTenPegs
 //   193  humanSpeed           194  computerSpeed          195  language
-//   196  markDirection        14 (2) and 197 (3) are unassigned.
+//   196  markDirection        197  strongest-level seats, bits 0-5 (6-7 kept)
+//   14 (2) and 198 (2) are unassigned.
 #pragma once
 
 #include "core/settings.h"

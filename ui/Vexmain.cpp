@@ -527,6 +527,8 @@ void TMainWindow::mZuruecksetzenClick() {
     scheduleIdle();
 }
 
+void TMainWindow::stopBackgroundWork() {}
+
 void TMainWindow::mInhaltClick() { showHelp(0); }
 
 void TMainWindow::showHelp(int context) { vexel::showHelp(this, settings_.language, context); }

@@ -85,6 +85,9 @@ public:
     void mInhaltClick();
     void mInfoClick();
     void showHelp(int context);
+    // Stops a search or hint in flight on the thinking thread and drops its
+    // result; whoever replaces the game (open, resume) calls it first.
+    void stopBackgroundWork();
 
     // One piece of timed work; returns true ("done") when nothing is pending.
     bool Almost_Nothing_To_Do();

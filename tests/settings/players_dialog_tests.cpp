@@ -429,6 +429,9 @@ TEST(LevelDialog, PresetsTheSeatsLevelAndGivesTheChosenPlayersName) {
         {Language::German, 0, "Radio1", 0, "Orvian"}, {Language::German, 2, "Radio2", 1, "Quendor"},
         {Language::German, 1, "Radio3", 2, "Mimsel"}, {Language::English, 1, "Radio1", 0, "Orvian"},
         {Language::English, 0, "Radio2", 1, "Quenny"}, {Language::English, 2, "Radio3", 2, "Plimsy"},
+        // The strongest level is the fourth choice, after the three original ones.
+        {Language::German, 3, "Radio4", 3, "Velmar"}, {Language::English, 1, "Radio4", 3, "Velmar"},
+        {Language::English, 3, "Radio1", 0, "Orvian"},
     };
     for (const LevelCase& c : cases) {
         QWidget main;
@@ -442,7 +445,11 @@ TEST(LevelDialog, PresetsTheSeatsLevelAndGivesTheChosenPlayersName) {
             EXPECT_EQ(child<QLabel>(*open, "text")->text(),
                       german ? QString::fromUtf8("Bitte wählen Sie einen Computerspieler aus:") : "Please choose a computer player:");
             EXPECT_EQ(child<QRadioButton>(*open, "Radio1")->text(), german ? "Orvian (sehr gut)" : "Orvian (very good)");
-            for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(child<QRadioButton>(*open, "Radio3")->text(), german ? "Mimsel" : "Plimsy");
+            EXPECT_EQ(child<QRadioButton>(*open, "Radio4")->text(), german ? "Velmar (meisterhaft)" : "Velmar (masterly)");
+            // One row below the other, the fourth last.
+            EXPECT_GT(child<QRadioButton>(*open, "Radio4")->y(), child<QRadioButton>(*open, "Radio3")->geometry().bottom());
+            for (int i = 0; i < 4; ++i)
                 EXPECT_EQ(child<QRadioButton>(*open, ("Radio" + std::to_string(i + 1)).c_str())->isChecked(), i == c.storedLevel);
             child<QRadioButton>(*open, c.pick)->setChecked(true);
             child<QPushButton>(*open, "OKBtn")->click();
@@ -472,7 +479,7 @@ TEST(LevelDialog, ALevelOutOfRangeChecksNothingAndStaysUnlessChosen) {
     settings.playerSettings[1].level = 7;
     TCompLevelDlg level(settings, &main);
     OnModal answer([](QWidget* open) {
-        for (const char* name : {"Radio1", "Radio2", "Radio3"}) EXPECT_FALSE(child<QRadioButton>(*open, name)->isChecked());
+        for (const char* name : {"Radio1", "Radio2", "Radio3", "Radio4"}) EXPECT_FALSE(child<QRadioButton>(*open, name)->isChecked());
         child<QPushButton>(*open, "OKBtn")->click();
     });
     level.chooseLevel(1, "x");

@@ -203,6 +203,50 @@ TEST(SettingsRecord, FlagsAreWrittenAsZeroOrOne) {
     for (std::size_t at : {40, 41, 192, 196}) EXPECT_EQ(out[at], 1) << "byte " << at;
 }
 
+// The strongest level is stored as level 0 in the seat's byte and as bit k of
+// byte 197 (seats at 42 + 25k: kind, level). Defaults: seat 0 human, 1-5 computers.
+struct StrongSeats {
+    std::string what;
+    std::uint8_t byte197;                     // as the file holds it
+    std::array<std::uint8_t, 6> levelBytes;   // the seats' level bytes in the file
+    std::array<std::uint8_t, 6> levels;       // the live levels after loading
+    std::uint8_t saved197;                    // byte 197 when saved again
+};
+
+TEST(SettingsRecord, StrongestLevelSeatsAreLevelZeroWithABitInByte197) {
+    const std::vector<StrongSeats> cases = {
+        {"no bit", 0x00, {0, 1, 2, 0, 1, 2}, {0, 1, 2, 0, 1, 2}, 0x00},
+        {"every bit: the human seat keeps its level", 0x3F, {0, 1, 2, 0, 1, 2}, {0, 3, 3, 3, 3, 3}, 0x3E},
+        {"bits 6 and 7 are kept and mean nothing", 0xC2, {0, 1, 2, 0, 1, 2}, {0, 3, 2, 0, 1, 2}, 0xC2},
+        {"level byte 3 is no level of the file", 0x00, {0, 3, 2, 3, 1, 2}, {0, 1, 2, 0, 1, 2}, 0x00},
+    };
+    for (const StrongSeats& c : cases) {
+        Bytes b = defaultRecord();
+        b[197] = c.byte197;
+        for (std::size_t seat = 0; seat < 6; ++seat) b[42 + 25 * seat + 1] = c.levelBytes[seat];
+        SettingsRecord record;
+        Settings s;
+        ASSERT_TRUE(record.decode(b, s)) << c.what;
+        for (std::size_t seat = 0; seat < 6; ++seat) EXPECT_EQ(s.playerSettings[seat].level, c.levels[seat]) << c.what << ", seat " << seat;
+        const auto& out = record.encode(s);
+        EXPECT_EQ(out[197], c.saved197) << c.what;
+        for (std::size_t seat = 0; seat < 6; ++seat)
+            EXPECT_EQ(out[42 + 25 * seat + 1], c.levels[seat] == 3 ? 0 : c.levels[seat]) << c.what << ", seat " << seat;
+        // A reset gives every seat an original level back: only bits 6 and 7 stay.
+        s.reset(false);
+        EXPECT_EQ(record.encode(s)[197], c.byte197 & 0xC0) << c.what;
+    }
+    // Only a seat that plays the strongest level sets its bit: seat 2 empty, seat 4 human.
+    Settings s;
+    for (int seat : {1, 2, 3, 4}) s.playerSettings[std::size_t(seat)].level = 3;
+    s.playerSettings[2].kind = PlayerKind::NotPlaying;
+    s.playerSettings[4].kind = PlayerKind::Human;
+    SettingsRecord record;
+    const auto& out = record.encode(s);
+    EXPECT_EQ(out.size(), 200u);
+    EXPECT_EQ((Bytes{out[43], out[68], out[93], out[118], out[143], out[168], out[197]}), (Bytes{0, 0, 0, 0, 0, 2, 0x0A}));
+}
+
 TEST(SettingsReset, KeepsOrResetsTheLanguage) {
     Settings s = unusualSettings();
     s.reset(false);
