@@ -24,6 +24,12 @@ bool ComputerPlayer::searchComputerMove() {
     return true;
 }
 
+void ComputerPlayer::adoptSearchedMoves(std::span<const CandidateMove> ranked) {
+    pool_.assign(ranked.begin(), ranked.end());
+    adoptRanking();
+    keepOutOfLoops();
+}
+
 namespace {
 
 // One random 64-bit number per hole and seat. A board's key is the XOR of the

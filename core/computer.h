@@ -49,6 +49,10 @@ public:
     // Returns false, leaving the list empty, when the seat has no legal move.
     // The board is left exactly as it was found.
     bool searchComputerMove();
+    // Takes the list of a search made elsewhere for state.currentPlayer (not
+    // empty, the chosen move last) as searchComputerMove would have left it,
+    // the loop rule included.
+    void adoptSearchedMoves(std::span<const CandidateMove> ranked);
 
     // The candidates in ranking order (ascending score) after a search.
     std::span<const CandidateMove* const> candidates() const;

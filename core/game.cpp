@@ -5,6 +5,7 @@
 
 #include "board.h"
 #include "speeds.h"
+#include "strongsearch.h"
 
 #include <algorithm>
 
@@ -69,6 +70,7 @@ void Game::newGame() {
 
 void Game::passTurn() {
     GameState& s = state_;
+    ++turnsPassed_;
     // Find the next seat that plays and has not finished. The seat that has
     // just moved may be the only one left: then it moves again.
     for (int tries = 0; tries < SEAT_COUNT; ++tries) {
@@ -177,7 +179,7 @@ void Game::releaseCandidates() {
 
 void Game::computerTurnStep() {
     GameState& s = state_;
-    if (!s.gameRunning || !s.computerToMove || s.moveInProgress) return;
+    if (!s.gameRunning || !s.computerToMove || s.moveInProgress || wantsOutsideSearch()) return;
     const std::uint8_t phase = s.computerPhase++;
     if (phase == 0) {
         if (!computer_.searchComputerMove()) {
@@ -191,6 +193,27 @@ void Game::computerTurnStep() {
         releaseCandidates();
         commitMove();
     }
+}
+
+bool Game::wantsOutsideSearch() const {
+    const GameState& s = state_;
+    return outsideSearch_ && s.gameRunning && s.computerToMove && !s.moveInProgress && s.computerPhase == 0 &&
+           s.currentPlayer < SEAT_COUNT && settings_.playerSettings[s.currentPlayer].level == STRONG_LEVEL;
+}
+
+std::uint64_t Game::searchTicket() const { return std::uint64_t(positionsLeft_) << 32 | turnsPassed_; }
+
+void Game::enterSearchedMove(std::uint64_t ticket, std::span<const CandidateMove> ranked) {
+    if (ticket != searchTicket() || !wantsOutsideSearch()) return;
+    GameState& s = state_;
+    s.computerPhase = 1;
+    if (ranked.empty()) {
+        s.computerToMove = false;
+        passTurn();
+        return;
+    }
+    computer_.adoptSearchedMoves(ranked);
+    enterComputerMove();
 }
 
 void Game::enterComputerMove() {

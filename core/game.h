@@ -54,6 +54,23 @@ public:
     void startComputerTurn();
     void computerTurnStep();
 
+    // Searching elsewhere (game.cpp). A window that runs the strongest level's
+    // search on a thread of its own switches this on; a turn of that level is
+    // then left to it, and computerTurnStep does nothing until the move is
+    // handed in. Headless games search in place.
+    void setOutsideSearch(bool on) { outsideSearch_ = on; }
+    // The seat to move is a computer of the strongest level whose move is awaited from outside.
+    bool wantsOutsideSearch() const;
+    // Names the turn and position that a search starts from; a result found
+    // for another ticket is stale (the turn passed, a take back, a new game).
+    std::uint64_t searchTicket() const;
+    // Enters the searched move of the turn of `ticket` (every legal move, the
+    // chosen one last; empty when the seat has none) as computerTurnStep's
+    // first phase does: the loop rule, then the path hole by hole with pauses
+    // at the computer speed; the next computerTurnStep commits it. A stale
+    // ticket or a turn no longer awaited changes nothing.
+    void enterSearchedMove(std::uint64_t ticket, std::span<const CandidateMove> ranked);
+
     // Take back (takeback.cpp). Each commit of a human seat's move keeps the
     // position before it; taking back returns to the newest kept position with
     // that seat to move and nothing selected, undoing every computer move made
@@ -64,11 +81,16 @@ public:
     void takeBack();
 
     // Hint (hint.cpp): in a human seat's turn, the move the strongest computer
-    // level would choose, marked on the board and never committed. A path
-    // being entered is dropped first, so the two never mix. The search runs on
-    // copies of the state and of the generator and draws nothing from the game's.
+    // level would choose, shown with marks of its own and never committed. A
+    // path being entered stays as it is, its marks beside the hint's. The
+    // search runs on copies of the state and settings and draws nothing from
+    // the game's generator.
     bool canShowHint() const;
+    // Searches in place and shows the hint.
     void showHint();
+    // Shows the chosen (last) move of a search made elsewhere for the turn of
+    // `ticket` (searchTicket); a stale ticket or an empty list shows nothing.
+    void showHintMove(std::uint64_t ticket, std::span<const CandidateMove> ranked);
     // Takes the hint's marks off the board (every click and key does this first).
     void clearHint();
     // The holes the hint marks: the peg's hole, then each landing.
@@ -96,6 +118,8 @@ private:
     bool showingWinners_ = false;   // the move completion waits for the winners display
     bool startingGame_ = false;     // newGame hands out the first turn
     std::vector<CellIndex> hint_;
+    bool outsideSearch_ = false;
+    std::uint32_t turnsPassed_ = 0;  // with positionsLeft_, the search ticket
 };
 
 }  // namespace vexel

@@ -20,6 +20,9 @@ public:
     // Inverted square outlines: drawing a mark twice removes it.
     virtual void toggleHoleMark(CellIndex cell) = 0;
     virtual void toggleCursorMark(CellIndex cell) = 0;
+    // The hint's mark, of a shape of its own, so that it is never taken for a
+    // path being entered; inverted like the others.
+    virtual void toggleHintMark(CellIndex cell) = 0;
     // The saved square under the peg being animated is thrown away (game ended mid-hop).
     virtual void discardMovingBackground() = 0;
 

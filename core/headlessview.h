@@ -18,6 +18,7 @@ public:
     void drawPlayerPeg(Seat, int) override { ++pegDraws; }
     void toggleHoleMark(CellIndex cell) override { holeMarks[cell] = !holeMarks[cell]; }
     void toggleCursorMark(CellIndex cell) override { cursorMarks[cell] = !cursorMarks[cell]; }
+    void toggleHintMark(CellIndex cell) override { hintMarks[cell] = !hintMarks[cell]; }
     void discardMovingBackground() override { ++backgroundsDiscarded; }
     void drawTurnPanel() override { ++turnPanelDraws; }
     void showPlayerName(std::string_view name) override { playerName.assign(name); }
@@ -36,6 +37,7 @@ public:
 
     std::array<bool, 121> holeMarks{};
     std::array<bool, 121> cursorMarks{};
+    std::array<bool, 121> hintMarks{};
     std::vector<int> sounds;
     std::vector<std::uint32_t> waits;
     std::vector<Event> events;

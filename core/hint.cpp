@@ -1,8 +1,10 @@
 // The hint: the move the strongest computer level would make for the human
-// seat to move, shown with the same marks the computer draws when it enters a
-// move. The search works on copies of the state, the settings and the random
-// generator, so asking for a hint changes nothing the game does afterwards.
+// seat to move, shown with marks of its own. The search works on copies of the
+// state and the settings and draws from no generator, so asking for a hint
+// changes nothing the game does afterwards.
 #include "game.h"
+
+#include "strongsearch.h"
 
 namespace vexel {
 
@@ -13,31 +15,28 @@ bool Game::canShowHint() const {
 }
 
 void Game::clearHint() {
-    for (CellIndex c : hint_) view_.toggleHoleMark(c);
+    for (CellIndex c : hint_) view_.toggleHintMark(c);
     hint_.clear();
 }
 
 void Game::showHint() {
     clearHint();
     if (!canShowHint()) return;
-    GameState& s = state_;
+    std::vector<CandidateMove> ranked;
+    if (!searchStrongMove(state_, settings_, ranked)) return;  // no legal move: nothing to show
+    showHintMove(searchTicket(), ranked);
+}
 
-    GameState position = s;
-    Settings strongest = settings_;
-    strongest.playerSettings[s.currentPlayer].level = 0;
-    Random generator = random_;
-    ComputerPlayer adviser(position, strongest, generator);
-    if (!adviser.searchComputerMove()) return;  // no legal move: nothing to show
-
-    // A path being entered goes first: its marks and the hint's never mix.
-    unmarkPath();
-    s.movePathLength = 0;
-    s.stepMade = false;
-
-    const CandidateMove& move = adviser.chosen();
-    hint_.push_back(s.pegs[s.currentPlayer][move.pegIndex].cell);
-    for (int i = 0; i <= move.lastLanding; ++i) hint_.push_back(move.landings[i]);
-    for (CellIndex c : hint_) view_.toggleHoleMark(c);
+void Game::showHintMove(std::uint64_t ticket, std::span<const CandidateMove> ranked) {
+    if (ticket != searchTicket() || !canShowHint() || ranked.empty()) return;
+    clearHint();
+    // The path being entered keeps its marks: the hint's look different and
+    // come and go on their own.
+    const CandidateMove& move = ranked.back();
+    if (move.pegIndex >= state_.pegsPerPlayer) return;
+    hint_.push_back(state_.pegs[state_.currentPlayer][move.pegIndex].cell);
+    for (int i = 0; i <= move.lastLanding && i < MAX_CHAIN; ++i) hint_.push_back(move.landings[i]);
+    for (CellIndex c : hint_) view_.toggleHintMark(c);
 }
 
 }  // namespace vexel

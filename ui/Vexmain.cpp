@@ -59,6 +59,8 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
       drawing_(game_.state(), settings),
       animation_(game_, drawing_, *this) {
     setObjectName("TMainWindow");
+    game_.setOutsideSearch(true);
+    connect(&thinker_, &Thinker::ready, this, [this] { thinkerReady(); });
     windowSizingOn_ = true;
     idleTimer_.setSingleShot(true);
     idleTimer_.setTimerType(Qt::PreciseTimer);
@@ -288,7 +290,7 @@ void TMainWindow::Neuzeichnen() {
     }
     drawing_.repaint();
     // The repaint knows nothing of a hint on the board: its marks go on again.
-    for (CellIndex c : game_.hintHoles()) drawing_.toggleHoleMark(c);
+    for (CellIndex c : game_.hintHoles()) drawing_.toggleHintMark(c);
     animation_.forgetBackground();
     board_->showChanges();
     panel_->drawTurnPanel();
@@ -308,6 +310,10 @@ void TMainWindow::toggleHoleMark(CellIndex cell) {
 }
 void TMainWindow::toggleCursorMark(CellIndex cell) {
     drawing_.toggleCursorMark(cell);
+    board_->showChanges();
+}
+void TMainWindow::toggleHintMark(CellIndex cell) {
+    drawing_.toggleHintMark(cell);
     board_->showChanges();
 }
 void TMainWindow::discardMovingBackground() { animation_.discardMovingBackground(); }
@@ -342,6 +348,7 @@ void TMainWindow::gameEvent(Event) {}
 // ---- Input ----------------------------------------------------------------
 
 void TMainWindow::BrettPaintMouseDown(int x, int y) {
+    stopHintSearch();
     game_.clearHint();  // whatever the click does, the hint goes first
     if (!game_.acceptsBoardInput()) return;
     const CellIndex hole = drawing_.holeAt(x, y);
@@ -352,6 +359,7 @@ void TMainWindow::BrettPaintMouseDown(int x, int y) {
 
 void TMainWindow::mousePressEvent(QMouseEvent* event) {
     // A click beside the board takes a shown hint off as well.
+    stopHintSearch();
     game_.clearHint();
     QMainWindow::mousePressEvent(event);
 }
@@ -360,8 +368,10 @@ void TMainWindow::keyPressEvent(QKeyEvent* event) {
     // Any key takes a shown hint off the board first; a modifier alone is no key yet.
     const int pressed = event->key();
     if (pressed != Qt::Key_Shift && pressed != Qt::Key_Control && pressed != Qt::Key_Alt && pressed != Qt::Key_Meta &&
-        pressed != Qt::Key_AltGr)
+        pressed != Qt::Key_AltGr) {
+        stopHintSearch();
         game_.clearHint();
+    }
     const auto key = cursorKeyFor(pressed);
     if (!key) {
         QMainWindow::keyPressEvent(event);
@@ -382,7 +392,7 @@ bool TMainWindow::messageBoxShowing() {
 bool TMainWindow::idleWorkPending() const {
     const GameState& s = game_.state();
     return !closed_ && !modalDialogOpen_ && !messageBoxShowing() && s.gameRunning &&
-           (s.moveInProgress || s.computerToMove);
+           (s.moveInProgress || (s.computerToMove && !waitingForThinker()));
 }
 
 void TMainWindow::scheduleIdle() {
@@ -410,11 +420,58 @@ bool TMainWindow::Almost_Nothing_To_Do() {
                 animation_.advanceMove();
             }
         } else if (s.computerToMove) {
-            game_.computerTurnStep();
+            if (game_.wantsOutsideSearch())
+                thinkForComputer();
+            else
+                game_.computerTurnStep();
         }
         board_->showChanges();
     }
-    return modalDialogOpen_ || !(s.moveInProgress || s.computerToMove);
+    return modalDialogOpen_ || !(s.moveInProgress || (s.computerToMove && !waitingForThinker()));
+}
+
+// ---- Thinking in the background ---------------------------------------------
+
+bool TMainWindow::waitingForThinker() const {
+    return thinking_ == Thinking::ComputerMove && thinker_.busy() && game_.wantsOutsideSearch() &&
+           thinkingTicket_ == game_.searchTicket();
+}
+
+void TMainWindow::thinkForComputer() {
+    if (thinking_ == Thinking::ComputerMove && thinkingTicket_ == game_.searchTicket()) {
+        if (auto ranked = thinker_.takeResult()) {
+            thinking_ = Thinking::Nothing;
+            game_.enterSearchedMove(thinkingTicket_, *ranked);
+            return;
+        }
+        if (thinker_.busy()) return;
+    }
+    // A new turn, or a search of something else that is no longer wanted.
+    thinking_ = Thinking::ComputerMove;
+    thinkingTicket_ = game_.searchTicket();
+    thinker_.start(game_.state(), settings_);
+}
+
+void TMainWindow::thinkerReady() {
+    if (thinking_ == Thinking::Hint) {
+        if (auto ranked = thinker_.takeResult()) {
+            thinking_ = Thinking::Nothing;
+            game_.showHintMove(thinkingTicket_, *ranked);
+            board_->showChanges();
+        }
+    }
+    scheduleIdle();
+}
+
+void TMainWindow::stopHintSearch() {
+    if (thinking_ != Thinking::Hint) return;
+    thinker_.stop();
+    thinking_ = Thinking::Nothing;
+}
+
+void TMainWindow::stopBackgroundWork() {
+    thinker_.stop();
+    thinking_ = Thinking::Nothing;
 }
 
 // ---- Menu commands --------------------------------------------------------
@@ -439,6 +496,7 @@ void TMainWindow::mNeuesSpielClick() {
         }
         game_.endGame();
     }
+    stopBackgroundWork();
     game_.newGame();
     if (!game_.state().gameRunning) Neuzeichnen();
     board_->showChanges();
@@ -455,6 +513,7 @@ void TMainWindow::updateGameItems() {
 
 void TMainWindow::mZugzuruecknehmenClick() {
     if (modalDialogOpen_ || !game_.canTakeBack()) return;
+    stopBackgroundWork();
     game_.takeBack();
     // The whole board afresh: no mark and no half-drawn peg of what was stopped stays.
     Neuzeichnen();
@@ -463,13 +522,18 @@ void TMainWindow::mZugzuruecknehmenClick() {
 
 void TMainWindow::mTippClick() {
     if (modalDialogOpen_ || !game_.canShowHint()) return;
-    game_.showHint();
+    // The marks appear when the search has found the move; meanwhile the window answers.
+    game_.clearHint();
+    thinking_ = Thinking::Hint;
+    thinkingTicket_ = game_.searchTicket();
+    thinker_.start(game_.state(), settings_);
     scheduleIdle();
 }
 
 void TMainWindow::Spielabbrechen() {
     if (!game_.state().gameRunning) return;
     if (confirmAbort()) {
+        stopBackgroundWork();
         game_.endGame();
         Neuzeichnen();
     }
@@ -527,8 +591,6 @@ void TMainWindow::mZuruecksetzenClick() {
     scheduleIdle();
 }
 
-void TMainWindow::stopBackgroundWork() {}
-
 void TMainWindow::mInhaltClick() { showHelp(0); }
 
 void TMainWindow::showHelp(int context) { vexel::showHelp(this, settings_.language, context); }
@@ -547,6 +609,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
     windowSizingOn_ = false;
     closed_ = true;
     idleTimer_.stop();
+    stopBackgroundWork();
     drawing_.releasePegBackgrounds();
     if (settings_.soundOn) {
         playSound(5);

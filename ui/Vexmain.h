@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "ui/animation.h"
 #include "ui/boarddraw.h"
+#include "ui/thinker.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -61,6 +62,8 @@ public:
     TurnPanelWidget* turnPanel() const { return panel_; }
     int sizeUnit() const { return sizeUnit_; }
     bool modalDialogOpen() const { return modalDialogOpen_; }
+    // The strongest level's search off the window's thread, for computer turns and the hint.
+    Thinker& thinker() { return thinker_; }
     std::uint64_t idleCalls() const { return idleCalls_; }
 
     // Layout
@@ -111,6 +114,7 @@ private:
     void drawPlayerPeg(Seat seat, int peg) override;
     void toggleHoleMark(CellIndex cell) override;
     void toggleCursorMark(CellIndex cell) override;
+    void toggleHintMark(CellIndex cell) override;
     void discardMovingBackground() override;
     void drawTurnPanel() override;
     void showPlayerName(std::string_view windows1252Name) override;
@@ -136,6 +140,14 @@ private:
     bool idleWorkPending() const;
     // Greys out take back and hint when they cannot be used.
     void updateGameItems();
+    // The thinker's result is in: a hint is shown at once, a computer move is
+    // left to the next idle call.
+    void thinkerReady();
+    // A computer turn of the strongest level: starts its search or enters its move.
+    void thinkForComputer();
+    bool waitingForThinker() const;
+    // Any key or click while a hint is being searched stops that search.
+    void stopHintSearch();
     static bool messageBoxShowing();
 
     Settings& settings_;
@@ -145,6 +157,11 @@ private:
     Game game_;
     BoardDrawing drawing_;
     MoveAnimation animation_;
+    Thinker thinker_;
+    // What the thinker searches for, and the game's ticket of that turn.
+    enum class Thinking : std::uint8_t { Nothing, ComputerMove, Hint };
+    Thinking thinking_ = Thinking::Nothing;
+    std::uint64_t thinkingTicket_ = 0;
     Dialogs dialogs_;
 
     BoardWidget* board_ = nullptr;

@@ -178,6 +178,26 @@ void BoardDrawing::toggleHoleMark(CellIndex c) { toggleSquare(c, px(4)); }
 
 void BoardDrawing::toggleCursorMark(CellIndex c) { toggleSquare(c, px(5)); }
 
+void BoardDrawing::toggleHintMark(CellIndex c) {
+    if (!validCell(c)) return;
+    const PixelPoint p = pixelPos_[c];
+    const int r = px(6);
+    const auto invert = [this](int x, int y) {
+        if (x < 0 || y < 0 || x >= surface_.width() || y >= surface_.height()) return;
+        auto* line = reinterpret_cast<QRgb*>(surface_.scanLine(y));
+        line[x] ^= 0x00FFFFFF;
+    };
+    // The four sides walk clockwise from the top, each starting at its own
+    // corner, so that no pixel is visited twice.
+    for (int i = 0; i < r; ++i) {
+        invert(p.x + i, p.y - r + i);
+        invert(p.x + r - i, p.y + i);
+        invert(p.x - i, p.y + r - i);
+        invert(p.x - r + i, p.y - i);
+    }
+    changed(squareAround(p, r));
+}
+
 bool BoardDrawing::hitHole(int px, int py, CellIndex c) const {
     if (!validCell(c)) return false;
     const PixelPoint p = cellPos_[c];

@@ -72,6 +72,9 @@ public:
     // Inverted square outlines; drawing one twice restores every pixel.
     void toggleHoleMark(CellIndex c);    // half side 4s
     void toggleCursorMark(CellIndex c);  // half side 5s
+    // The hint's inverted outline: a diamond of half diagonal 6s, outside the
+    // squares, so that it reads as no path; every pixel of it is inverted once.
+    void toggleHintMark(CellIndex c);
 
     // Hit test in logical pixels over the square of half side 4s around the
     // hole, bounds included.

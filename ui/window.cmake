@@ -3,6 +3,7 @@ add_library(vexel_ui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/boardwidget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/keyboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/thinker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/turnpanelwidget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Vexmain.cpp
 )

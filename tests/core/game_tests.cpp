@@ -3,6 +3,8 @@
 // ending a game leaves behind.
 #include "test_table.h"
 
+#include "core/strongsearch.h"
+
 #include <algorithm>
 
 using namespace vexel;
@@ -572,12 +574,11 @@ TEST(TakeBack, StopsWhateverRunsCleanlyFirst) {
     }
 }
 
-TEST(Hint, IsTheStrongestLevelsChoiceAndDrawsNothingFromTheGenerator) {
-    int seedsWithTies = 0;
-    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+TEST(Hint, IsTheStrongestLevelsChoiceKeepsTheSelectionAndDrawsNothingFromTheGenerator) {
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
         SCOPED_TRACE(::testing::Message() << "seed " << seed);
         // The same game twice: in one the human asks for a hint, in the other
-        // the computer at its strongest plays the seat.
+        // the strongest computer level plays the seat.
         TestTable human({{0, H}, {3, C}}, seed);
         TestTable reference({{0, H}, {3, C}}, seed);
         for (TestTable* t : {&human, &reference}) {
@@ -591,33 +592,100 @@ TEST(Hint, IsTheStrongestLevelsChoiceAndDrawsNothingFromTheGenerator) {
         ASSERT_EQ(human.state().occupancy, reference.state().occupancy);
         ASSERT_EQ(human.state().currentPlayer, 0);
 
-        human.game.clickHole(human.state().pegs[0][0].cell);  // a selection the hint replaces
+        const CellIndex selected = human.state().pegs[0][0].cell;
+        human.game.clickHole(selected);
         const Random generator = human.random;
         ASSERT_TRUE(human.game.canShowHint());
         human.game.showHint();
 
         reference.state().players[0].kind = PlayerKind::Computer;
-        reference.settings.playerSettings[0].level = 0;
+        reference.settings.playerSettings[0].level = STRONG_LEVEL;
         reference.game.startComputerTurn();
         EXPECT_FALSE(reference.game.canShowHint()) << "not in a computer's turn";
         reference.game.computerTurnStep();
-        const auto& ranked = reference.game.computer().candidates();
-        if (ranked.size() > 1 && ranked[ranked.size() - 2]->score == ranked.back()->score) ++seedsWithTies;
 
         const std::vector<int> hint(human.game.hintHoles().begin(), human.game.hintHoles().end());
+        ASSERT_GE(hint.size(), 2u);
         EXPECT_EQ(hint, pathHoles(reference.state()));
         std::vector<int> sorted = hint;
         std::sort(sorted.begin(), sorted.end());
-        EXPECT_EQ(markedHoles(human.view), sorted) << "the hint's marks alone";
-        EXPECT_EQ(human.state().movePathLength, 0);
-        EXPECT_FALSE(human.state().moveInProgress) << "nothing committed";
+        EXPECT_EQ(hintMarkedHoles(human.view), sorted);
+        // The selection stays, marked as a path, and nothing is committed.
+        EXPECT_EQ(pathHoles(human.state()), std::vector<int>{selected});
+        EXPECT_EQ(markedHoles(human.view), std::vector<int>{selected});
+        EXPECT_FALSE(human.state().moveInProgress);
         Random untouched = generator;
         EXPECT_EQ(human.random.below(1u << 30), untouched.below(1u << 30));
 
-        // The next click takes the hint off, then selects as always.
+        // Select the hinted peg (the click takes the hint off), ask again, and
+        // enter the hinted landing: the selection took it.
         human.game.clickHole(CellIndex(hint[0]));
-        EXPECT_EQ(markedHoles(human.view), std::vector<int>{hint[0]});
-        EXPECT_EQ(pathHoles(human.state()), std::vector<int>{hint[0]});
+        EXPECT_TRUE(hintMarkedHoles(human.view).empty());
+        human.game.showHint();
+        EXPECT_EQ(human.game.hintHoles().size(), hint.size());
+        human.game.clickHole(CellIndex(hint[1]));
+        EXPECT_EQ(pathHoles(human.state()), (std::vector<int>{hint[0], hint[1]}));
+        EXPECT_EQ(markedHoles(human.view), pathHoles(human.state()).front() < hint[1]
+                                               ? (std::vector<int>{hint[0], hint[1]})
+                                               : (std::vector<int>{hint[1], hint[0]}));
+        EXPECT_TRUE(hintMarkedHoles(human.view).empty());
     }
-    EXPECT_GT(seedsWithTies, 0) << "some choice must come from the draw among equals";
+}
+
+// A window that searches the strongest level on a thread of its own: the game
+// waits for the move, enters it as its own search would, and refuses a move
+// found for a turn that is gone.
+TEST(ComputerTurn, TheStrongestLevelsMoveFoundOutsideIsEnteredAsFoundInside) {
+    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        TestTable inside({{0, C}, {3, C}}, seed);
+        TestTable outside({{0, C}, {3, C}}, seed);
+        for (TestTable* t : {&inside, &outside}) {
+            t->settings.playerSettings[0].level = STRONG_LEVEL;
+            t->settings.playerSettings[3].level = 1;
+        }
+        outside.game.setOutsideSearch(true);
+        inside.game.newGame();
+        outside.game.newGame();
+        for (int move = 0; move < 30; ++move) {
+            const bool strong = outside.state().currentPlayer == 0;
+            ASSERT_EQ(outside.game.wantsOutsideSearch(), strong);
+            if (strong) {
+                const auto before = outside.state().occupancy;
+                outside.game.computerTurnStep();  // waits for the move from outside
+                EXPECT_EQ(outside.state().movePathLength, 0);
+                std::vector<CandidateMove> ranked;
+                ASSERT_TRUE(searchStrongMove(outside.state(), outside.settings, ranked));
+                outside.game.enterSearchedMove(outside.game.searchTicket() + 1, ranked);  // another turn's
+                EXPECT_EQ(outside.state().movePathLength, 0);
+                outside.game.enterSearchedMove(outside.game.searchTicket(), ranked);
+                EXPECT_EQ(outside.state().occupancy, before);
+                EXPECT_FALSE(outside.game.wantsOutsideSearch());
+                outside.game.computerTurnStep();
+                ASSERT_TRUE(outside.state().moveInProgress);
+                outside.game.completeMove();
+            } else {
+                playComputerTurn(outside);
+            }
+            playComputerTurn(inside);
+            ASSERT_EQ(outside.state().occupancy, inside.state().occupancy) << "move " << move;
+        }
+        EXPECT_EQ(outside.random.below(1u << 30), inside.random.below(1u << 30));
+
+        // A move searched before the game ended is never entered, not even in the next game.
+        TestTable ended({{0, C}, {3, C}}, seed);
+        ended.settings.playerSettings[0].level = STRONG_LEVEL;
+        ended.game.setOutsideSearch(true);
+        ended.game.newGame();
+        if (ended.state().currentPlayer != 0) playComputerTurn(ended);
+        ASSERT_TRUE(ended.game.wantsOutsideSearch());
+        const std::uint64_t ticket = ended.game.searchTicket();
+        std::vector<CandidateMove> found;
+        ASSERT_TRUE(searchStrongMove(ended.state(), ended.settings, found));
+        ended.game.endGame();
+        ended.game.newGame();
+        ended.game.enterSearchedMove(ticket, found);
+        EXPECT_EQ(ended.state().movePathLength, 0);
+        EXPECT_TRUE(markedHoles(ended.view).empty());
+    }
 }

@@ -101,6 +101,13 @@ inline std::vector<int> markedHoles(const HeadlessView& view) {
     return holes;
 }
 
+inline std::vector<int> hintMarkedHoles(const HeadlessView& view) {
+    std::vector<int> holes;
+    for (int h = 0; h < CELL_COUNT; ++h)
+        if (view.hintMarks[h]) holes.push_back(h);
+    return holes;
+}
+
 inline std::vector<int> cursorMarkedHoles(const HeadlessView& view) {
     std::vector<int> holes;
     for (int h = 0; h < CELL_COUNT; ++h)

@@ -4,6 +4,7 @@
 #include "core/board.h"
 #include "core/headlessview.h"
 #include "core/speeds.h"
+#include "core/strongsearch.h"
 #include "settings/Vexcentr.h"
 #include "settings/Vexfehlr.h"
 #include "settings/Vexsieg.h"
@@ -24,7 +25,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 using namespace vexel;
 
@@ -579,6 +584,22 @@ TEST_F(MainWindowTest, TakeBackDuringAHopAndDuringTheComputersMarkingRestoresThe
     }
 }
 
+namespace {
+
+// The hint's diamond: its left corner and a pixel of its upper left side are
+// inverted, the path mark's square at 4s is not touched.
+void expectHintMarks(TMainWindow& window, const QImage& plain, const QImage& hinted, const std::vector<CellIndex>& holes) {
+    const int s = window.sizeUnit();
+    for (CellIndex c : holes) {
+        const PixelPoint p = window.drawing().cellPos(c);
+        EXPECT_EQ(hinted.pixel(p.x - 6 * s, p.y) & 0xFFFFFF, ~plain.pixel(p.x - 6 * s, p.y) & 0xFFFFFF) << "hole " << int(c);
+        EXPECT_EQ(hinted.pixel(p.x - 3 * s, p.y - 3 * s) & 0xFFFFFF, ~plain.pixel(p.x - 3 * s, p.y - 3 * s) & 0xFFFFFF) << "hole " << int(c);
+        EXPECT_EQ(hinted.pixel(p.x - 4 * s, p.y), plain.pixel(p.x - 4 * s, p.y)) << "hole " << int(c);
+    }
+}
+
+}  // namespace
+
 TEST_F(MainWindowTest, HintMarksTheMoveUntilTheNextKeyAndSurvivesARepaint) {
     seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
     auto* hint = window().findChild<QAction*>("mTipp");
@@ -593,29 +614,137 @@ TEST_F(MainWindowTest, HintMarksTheMoveUntilTheNextKeyAndSurvivesARepaint) {
     EXPECT_TRUE(hint->isEnabled());
     const QImage plain = window().drawing().surface().copy();
 
+    // Searched in the background: the marks come when the move is found.
     QTest::keyClick(&window(), Qt::Key_H);
+    ASSERT_TRUE(runUntil([&] { return !window().game().hintHoles().empty(); }, 20000));
     const std::vector<CellIndex> holes(window().game().hintHoles().begin(), window().game().hintHoles().end());
     ASSERT_GE(holes.size(), 2u);
     EXPECT_EQ(state().occupancy[holes[0]], state().currentPlayer);
     EXPECT_FALSE(state().moveInProgress);
     const QImage hinted = window().drawing().surface().copy();
-    const int s = window().sizeUnit();
-    for (CellIndex c : holes) {
-        // The left side of the mark's square, inverted.
-        const PixelPoint p = window().drawing().cellPos(c);
-        EXPECT_EQ(hinted.pixel(p.x - 4 * s, p.y) & 0xFFFFFF, ~plain.pixel(p.x - 4 * s, p.y) & 0xFFFFFF) << "hole " << int(c);
-    }
+    expectHintMarks(window(), plain, hinted, holes);
 
-    window().applySizeUnit(s, false);  // a full repaint keeps the hint on the board
+    window().applySizeUnit(window().sizeUnit(), false);  // a full repaint keeps the hint on the board
     EXPECT_TRUE(window().drawing().surface() == hinted);
     QTest::keyClick(&window(), Qt::Key_Escape);  // the next key takes it off
     EXPECT_TRUE(window().game().hintHoles().empty());
     EXPECT_TRUE(window().drawing().surface() == plain);
 
     QTest::keyClick(&window(), Qt::Key_H);
-    EXPECT_FALSE(window().game().hintHoles().empty());
+    ASSERT_TRUE(runUntil([&] { return !window().game().hintHoles().empty(); }, 20000));
     // A click beside the board, on the window's white corner above the turn panel.
+    const int s = window().sizeUnit();
     QTest::mouseClick(window().centralWidget(), Qt::LeftButton, {}, QPoint(201 * s, 2 * s));
     EXPECT_TRUE(window().game().hintHoles().empty());
     EXPECT_TRUE(window().drawing().surface() == plain);
+
+    // The hinted peg selected, H again: the selection stays with its own mark,
+    // the hint's marks come and go beside it, and the landing can be entered.
+    click(holes[0]);
+    const QImage selected = window().drawing().surface().copy();
+    ASSERT_NE(selected, plain);
+    QTest::keyClick(&window(), Qt::Key_H);
+    ASSERT_TRUE(runUntil([&] { return !window().game().hintHoles().empty(); }, 20000));
+    EXPECT_EQ(state().movePathLength, 1);
+    EXPECT_EQ(state().movePath[0].cell, holes[0]);
+    expectHintMarks(window(), selected, window().drawing().surface(), holes);
+    click(holes[1]);
+    EXPECT_TRUE(window().game().hintHoles().empty());
+    ASSERT_EQ(state().movePathLength, 2);
+    EXPECT_EQ(state().movePath[1].cell, holes[1]);
+    click(holes[0]);  // back to the bare selection: exactly the picture before the hint
+    EXPECT_TRUE(window().drawing().surface() == selected);
+}
+
+// ---- Thinking in the background ---------------------------------------------
+
+namespace {
+
+// A search held on the worker until released or stopped, then the real one.
+struct HeldSearch {
+    std::atomic<bool> release{false};
+    std::atomic<int> started{0};
+    std::atomic<int> stopped{0};
+};
+
+void holdThinker(TMainWindow& window, const std::shared_ptr<HeldSearch>& held) {
+    window.thinker().setSearch([held](const GameState& state, const Settings& settings, std::vector<CandidateMove>& ranked,
+                                      const std::atomic<bool>* stop) {
+        ++held->started;
+        while (!held->release.load() && !stop->load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (stop->load()) {
+            ++held->stopped;
+            return false;
+        }
+        return searchStrongMove(state, settings, ranked, stop);
+    });
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TheStrongestLevelThinksWhileTheWindowAnswersAndTakeBackNewGameAndHintKeysStopIt) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Computer}});
+    settings().playerSettings[3].level = STRONG_LEVEL;
+    settings().humanSpeed = 0;
+    settings().computerSpeed = 0;
+    settings().soundOn = false;
+    settings().moveSoundOn = false;
+    auto held = std::make_shared<HeldSearch>();
+    holdThinker(window(), held);
+    held->release = true;  // the computer's first move, should it begin
+    window().mNeuesSpielClick();
+    ASSERT_TRUE(runUntil([&] { return state().currentPlayer == 0 && !state().computerToMove && !state().moveInProgress; }, 20000));
+    held->release = false;
+    const GameState saved = state();
+    const QImage before = window().drawing().surface().copy();
+
+    for (const char* stopper : {"take back", "new game"}) {
+        SCOPED_TRACE(stopper);
+        const int started = held->started;
+        commitSomeStep();
+        ASSERT_TRUE(runUntil([&] { return held->started > started; }, 20000)) << "the computer thinks";
+        // While it thinks the idle work sleeps and the window answers.
+        EXPECT_TRUE(state().computerToMove);
+        const std::uint64_t calls = window().idleCalls();
+        QTest::qWait(100);
+        EXPECT_LE(window().idleCalls() - calls, 2u) << "waiting must not spin";
+        window().applySizeUnit(window().sizeUnit(), false);
+        EXPECT_TRUE(window().thinker().busy());
+
+        const int stopped = held->stopped;
+        if (std::string(stopper) == "take back") {
+            window().mZugzuruecknehmenClick();
+            EXPECT_FALSE(window().thinker().busy());
+            EXPECT_EQ(held->stopped, stopped + 1) << "the search saw its stop before the take back went on";
+            expectBackTo(window(), saved, before);
+        } else {
+            window().mNeuesSpielClick();
+            EXPECT_FALSE(window().thinker().busy());
+            EXPECT_GE(held->stopped, stopped + 1);
+            held->release = true;
+            ASSERT_TRUE(runUntil([&] { return state().currentPlayer == 0 && !state().computerToMove && !state().moveInProgress; }, 20000));
+            EXPECT_EQ(state().moveNumber, 1) << "no move of the old game came in";
+            held->release = false;
+        }
+    }
+
+    // A key while the hint is searched stops it, and no hint appears later.
+    const int stopped = held->stopped;
+    QTest::keyClick(&window(), Qt::Key_H);
+    ASSERT_TRUE(window().thinker().busy());
+    QTest::keyClick(&window(), Qt::Key_Escape);
+    EXPECT_FALSE(window().thinker().busy());
+    EXPECT_EQ(held->stopped, stopped + 1);
+    held->release = true;
+    QTest::qWait(50);
+    EXPECT_TRUE(window().game().hintHoles().empty());
+
+    // Released, the computer's move comes in and is entered.
+    const auto occupancy = state().occupancy;
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return state().currentPlayer == 0 && !state().computerToMove && !state().moveInProgress; }, 20000));
+    int changed = 0;
+    for (int h = 0; h < CELL_COUNT; ++h) changed += state().occupancy[h] != occupancy[h];
+    EXPECT_GE(changed, 3) << "the human's step and the computer's move";
+    window().stopBackgroundWork();
 }

@@ -163,7 +163,7 @@ TEST_F(Monkey, RandomInputNeverBreaksTheGame) {
         BoardDrawing fresh(copy, settingsCopy);
         fresh.setSizeUnit(window.sizeUnit(), window.drawing().devicePixelRatio());
         fresh.repaint();
-        for (CellIndex c : window.game().hintHoles()) fresh.toggleHoleMark(c);
+        for (CellIndex c : window.game().hintHoles()) fresh.toggleHintMark(c);
         if (!(fresh.surface() == window.drawing().surface())) {
             const QString dir = QString::fromStdString(std::filesystem::temp_directory_path().string());
             fresh.surface().save(dir + "/vexel-monkey-expected.png");
