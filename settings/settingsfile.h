@@ -3,7 +3,9 @@
 // replaced whole: a save writes a temporary file in the same folder, flushes
 // it to the medium and renames it over the old one, so a failure at any step
 // (read-only medium, full disk, missing folder) leaves the previous settings
-// file as it was.
+// file as it was. safefile.h gives the rules for what lies at the name: only
+// a regular file is read, a link is replaced rather than written through, and
+// anything else fails the save.
 #pragma once
 
 #include "settingslocation.h"
@@ -21,7 +23,8 @@ public:
     static SettingsFile besideProgram(const std::filesystem::path& programDir);
 
     // Reads the location's file, or its fallback while the file does not
-    // exist. Missing, unreadable, shorter than 200 bytes or another magic:
+    // exist, and removes what killed saves left beside it. Missing, not a
+    // regular file, unreadable, shorter than 200 bytes or another magic:
     // every setting to its default, the language included. Reads at most 200
     // bytes; a whole record goes into the buffer before its magic is checked.
     void load(Settings& settings);

@@ -5,6 +5,7 @@ add_library(vexel_sound_format STATIC
 )
 target_include_directories(vexel_sound_format PUBLIC ${CMAKE_SOURCE_DIR})
 set_target_properties(vexel_sound_format PROPERTIES AUTOMOC OFF)
+target_link_libraries(vexel_sound_format PUBLIC vexel_safefile)
 
 if(VEXEL_GUI)
   add_library(vexel_sound STATIC

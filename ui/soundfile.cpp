@@ -4,8 +4,9 @@
 // program silent, never make it allocate gigabytes or read out of bounds.
 #include "ui/soundfile.h"
 
+#include "settings/safefile.h"
+
 #include <algorithm>
-#include <fstream>
 #include <limits>
 #include <stdexcept>
 
@@ -106,31 +107,23 @@ SoundBank parseSoundFiles(std::span<const std::uint8_t> index, std::span<const s
 }
 
 SoundBank loadSoundFiles(const std::filesystem::path& folder) {
-    const auto indexPath = folder / "SOUNDS.IDX";
-    const auto dataPath = folder / "SOUNDS.DAT";
-    std::error_code error;
-    const auto indexSize = std::filesystem::file_size(indexPath, error);
-    if (error || indexSize != SOUND_INDEX_SIZE) return {};
-    const auto dataSize = std::filesystem::file_size(dataPath, error);
-    if (error) return {};
+    // Only regular files, opened without waiting: a FIFO or a device of that name is a missing file.
+    const auto index = openRegularFile(folder / "SOUNDS.IDX");
+    if (!index || index->size != SOUND_INDEX_SIZE) return {};
+    const auto data = openRegularFile(folder / "SOUNDS.DAT");
+    if (!data) return {};
 
-    std::array<std::uint8_t, SOUND_INDEX_SIZE> index{};
-    {
-        std::ifstream file(indexPath, std::ios::binary);
-        if (!file.read(reinterpret_cast<char*>(index.data()), std::streamsize(index.size()))) return {};
-    }
-    const auto entries = readIndex(index, dataSize);
+    std::array<std::uint8_t, SOUND_INDEX_SIZE> indexBytes{};
+    if (!readExactlyAt(index->fd.get(), 0, indexBytes)) return {};
+    const auto entries = readIndex(indexBytes, data->size);
     if (!entries) return {};
 
-    std::ifstream file(dataPath, std::ios::binary);
-    if (!file) return {};
     SoundBank bank;
     for (std::size_t n = 0; n < entries->size(); ++n) {
         auto& image = bank.images[n];
         image.resize((*entries)[n].length);  // at most the size of SOUNDS.DAT, checked above
-        file.seekg(std::streamoff((*entries)[n].offset));
         // A short read means the file changed under us: treat it like any read error.
-        if (!file.read(reinterpret_cast<char*>(image.data()), std::streamsize(image.size()))) return {};
+        if (!readExactlyAt(data->fd.get(), (*entries)[n].offset, image)) return {};
     }
     return keepPlayable(std::move(bank));
 }

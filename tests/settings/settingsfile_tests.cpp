@@ -1,17 +1,20 @@
 // VEXEL.CFG on disk: what a load makes of missing, short, long and foreign
 // files, and that a save either replaces the file whole or leaves it alone.
+#include "settings/safefile.h"
 #include "settings/settingsfile.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <fstream>
+#include <iostream>
 #include <functional>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -193,19 +196,146 @@ TEST_F(SettingsFileTest, UnassignedBytesAndNameTailsOfAForeignFileSurvive) {
     }
 }
 
-TEST_F(SettingsFileTest, ASaveKeepsTheFilesPermissionsAndLinks) {
-    const fs::path real = dir_ / "real.cfg";
-    writeFile(real, savedDefaults());
-    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_symlink(real, cfg());
+// What lies at the name decides: only a regular file is read, without ever
+// waiting on a FIFO or opening a device; a save puts a new file of the running
+// user's in place of the user's own file or link (the link's target stays as
+// it was) and refuses anything else. A replaced file stays or becomes
+// readable and writable by its owner.
+TEST_F(SettingsFileTest, WhatLiesAtTheNameDecidesTheLoadAndTheSave) {
+    const bool root = ::geteuid() == 0;
+    const fs::path other = dir_ / "other.cfg";
+    const auto otherUsers = [&](const fs::path& p) { return ::lchown(p.c_str(), 65534, 65534) == 0; };
+    struct Case {
+        const char* what;
+        std::function<bool()> make;  // false: cannot be made here (needs root)
+        bool loadsSaved;             // the load gets the saved settings, not the defaults
+        bool saves;
+        fs::perms modeAfter;         // of the file at the name after a successful save
+    };
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    const auto fresh = fs::perms(0644 & ~mask);
+    const auto rw = fs::perms::owner_read | fs::perms::owner_write;
+    const auto save = [&](const fs::path& p) { return SettingsFile(p).save(unusualSettings()); };
+    const Case cases[] = {
+        {"no file", [] { return true; }, false, true, fresh},
+        {"own file of mode 000", [&] { return save(cfg()) && (fs::permissions(cfg(), fs::perms::none), true); },
+         root, true, rw},
+        {"own file of mode 0640",
+         [&] { return save(cfg()) && (fs::permissions(cfg(), rw | fs::perms::group_read), true); }, true, true,
+         rw | fs::perms::group_read},
+        {"a FIFO", [&] { return ::mkfifo(cfg().c_str(), 0644) == 0; }, false, false, {}},
+        {"a link to a file", [&] { return save(other) && (fs::create_symlink(other, cfg()), true); }, true, true, fresh},
+        {"a link to a FIFO", [&] { return ::mkfifo(other.c_str(), 0644) == 0 && (fs::create_symlink(other, cfg()), true); },
+         false, true, fresh},
+        {"a link to a device", [&] { return (fs::create_symlink("/dev/zero", cfg()), true); }, false, true, fresh},
+        {"a dangling link", [&] { return (fs::create_symlink(other, cfg()), true); }, false, true, fresh},
+        {"another user's file", [&] { return root && save(cfg()) && otherUsers(cfg()); }, true, false, {}},
+        {"another user's link to a file",
+         [&] { return root && save(other) && (fs::create_symlink(other, cfg()), true) && otherUsers(cfg()); }, true, false,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& entry : fs::directory_iterator(dir_)) fs::remove_all(entry.path());
+        if (!c.make()) {
+            std::cout << "  skipped (needs root): " << c.what << "\n";
+            continue;
+        }
+        std::error_code ec;
+        const auto before = fs::symlink_status(cfg(), ec);
+        const auto readOther = [&] { return fs::is_regular_file(other, ec) ? readFile(other) : Bytes{}; };
+        const Bytes otherBefore = readOther();
+        const fs::file_type otherType = fs::symlink_status(other, ec).type();
 
-    ASSERT_TRUE(SettingsFile(cfg()).save(unusualSettings()));
-    EXPECT_TRUE(fs::is_symlink(cfg()));
-    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-    Settings loaded;
-    SettingsFile(real).load(loaded);
-    EXPECT_EQ(loaded, unusualSettings());
-    EXPECT_EQ(namesIn(dir_), (std::set<std::string>{"VEXEL.CFG", "real.cfg"}));
+        Settings loaded = unusualSettings();
+        loaded.humanSpeed = 1;
+        SettingsFile file(cfg());
+        file.load(loaded);
+        EXPECT_EQ(loaded, c.loadsSaved ? unusualSettings() : Settings{});
+
+        Settings mine;
+        mine.computerSpeed = 5;
+        EXPECT_EQ(file.save(mine), c.saves);
+        EXPECT_EQ(readOther(), otherBefore) << "written through the link";
+        EXPECT_EQ(fs::symlink_status(other, ec).type(), otherType);
+        if (c.saves) {
+            struct stat st {};
+            ASSERT_EQ(::lstat(cfg().c_str(), &st), 0);
+            EXPECT_TRUE(S_ISREG(st.st_mode));
+            EXPECT_EQ(st.st_uid, ::geteuid());
+            EXPECT_EQ(fs::perms(st.st_mode & 07777), c.modeAfter);
+            Settings back;
+            SettingsFile(cfg()).load(back);
+            EXPECT_EQ(back.computerSpeed, 5);
+        } else {
+            EXPECT_EQ(fs::symlink_status(cfg(), ec).type(), before.type()) << "the name was replaced";
+        }
+        std::set<std::string> left = namesIn(dir_);
+        left.erase("other.cfg");
+        EXPECT_EQ(left, std::set<std::string>{"VEXEL.CFG"}) << "a temporary file was left";
+    }
+}
+
+// A save killed between making its temporary file and the rename leaves
+// "VEXEL.CFG.tmp.<pid>.<n>" behind; the next start or save removes those of
+// dead processes and old ones, and nothing a running save may be writing.
+TEST_F(SettingsFileTest, LeftoversOfKilledSavesGoAtTheNextStartOrSave) {
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ::waitpid(dead, nullptr, 0);
+    const pid_t alive = ::getppid();
+    const bool root = ::geteuid() == 0;
+    struct Leftover {
+        std::string name;
+        bool old;
+        bool othersFile;
+        bool removed;
+    };
+    const auto tmp = [](pid_t pid, const char* serial) {
+        return "VEXEL.CFG.tmp." + std::to_string(pid) + "." + serial;
+    };
+    const std::vector<Leftover> leftovers = {
+        {tmp(dead, "0"), false, false, true},
+        {tmp(dead, "17"), true, false, true},
+        {tmp(alive, "3"), false, false, false},  // may be a save under way
+        {tmp(alive, "4"), true, false, true},
+        {tmp(::getpid(), "9"), false, false, false},
+        {tmp(dead, "5"), false, true, false},
+        {"VEXEL.CFG.tmp." + std::to_string(dead), false, false, false},
+        {"VEXEL.CFG.tmp." + std::to_string(dead) + ".x", false, false, false},
+        {"VEXEL.CFG.tmp.0.1", true, false, false},
+        {"VEXEL.CFG.tmp.-1.1", true, false, false},
+        {"OTHER.CFG.tmp." + std::to_string(dead) + ".1", false, false, false},
+    };
+    for (const bool bySave : {false, true}) {
+        SCOPED_TRACE(bySave ? "a save" : "a start");
+        for (const auto& entry : fs::directory_iterator(dir_)) fs::remove_all(entry.path());
+        SettingsFile file(cfg());
+        Settings s;
+        if (bySave) file.load(s);  // the leftovers come after the start
+        std::set<std::string> expected;
+        for (const Leftover& l : leftovers) {
+            if (l.othersFile && !root) continue;
+            writeFile(dir_ / l.name, {1, 2});
+            if (l.old) {
+                const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - STALE_TEMPORARY_AGE_SECONDS - 60, 0}};
+                ASSERT_EQ(::utimensat(AT_FDCWD, (dir_ / l.name).c_str(), times, 0), 0);
+            }
+            if (l.othersFile) {
+                ASSERT_EQ(::chown((dir_ / l.name).c_str(), 65534, 65534), 0);
+            }
+            if (!l.removed) expected.insert(l.name);
+        }
+        if (bySave) {
+            ASSERT_TRUE(file.save(s));
+            expected.insert("VEXEL.CFG");
+        } else {
+            file.load(s);
+        }
+        EXPECT_EQ(namesIn(dir_), expected);
+    }
 }
 
 TEST_F(SettingsFileTest, AFailedSaveLeavesNoFileWhereThereWasNone) {
@@ -215,7 +345,7 @@ TEST_F(SettingsFileTest, AFailedSaveLeavesNoFileWhereThereWasNone) {
 }
 
 TEST_F(SettingsFileTest, ASaveThatCannotReplaceTheTargetLeavesNoTemporaryFile) {
-    // The temporary file is written and flushed; only the rename fails.
+    // A folder is nothing to replace: refused before anything is written.
     fs::create_directory(cfg());
     writeFile(cfg() / "inside", {1, 2, 3});
     EXPECT_FALSE(SettingsFile(cfg()).save(unusualSettings()));
@@ -263,9 +393,14 @@ TEST_F(SettingsFileTest, AReadOnlyFolderLeavesThePreviousFileAsItWas) {
 // Read and written beside the program while its folder takes new files, else
 // in the user's config folder; a file beside a read-only program is read as
 // an administrator's defaults until the user has saved once. Root may write
-// anywhere, so the program folder's writability is given, not tried.
+// anywhere, so the program folder's writability is given, not tried. A
+// settings file that is a link is read through, and a save replaces the link
+// itself, never the file it points to: whoever can put a link into one of
+// these folders cannot make a player's save overwrite another file. Another
+// user's link is left alone and the save fails.
 TEST_F(SettingsFileTest, LivesWhereTheUserCanWriteIt) {
     enum Where { Program, User, Nowhere };
+    enum Link { NoLink, OwnLink, OthersLink };
     struct Case {
         const char* what;
         bool programWritable;
@@ -273,16 +408,27 @@ TEST_F(SettingsFileTest, LivesWhereTheUserCanWriteIt) {
         bool xdgSet;         // $XDG_CONFIG_HOME given, else $HOME/.config
         bool configBlocked;  // a plain file stands where the config folder would be made
         Where loadedFrom, savedTo;
+        Link link = NoLink;  // the file at `loadedFrom` is a link to a file elsewhere
     };
     const Case cases[] = {
         {"writable program folder", true, true, true, false, Program, Program},
         {"read-only, no user file yet", false, false, false, false, Program, User},
         {"read-only, with a user file", false, true, true, false, User, User},
         {"read-only, config folder cannot be made", false, false, true, true, Program, Nowhere},
+        {"writable program folder, its file a link", true, false, true, false, Program, Program, OwnLink},
+        {"read-only, the user's file a link", false, true, false, false, User, User, OwnLink},
+        {"read-only, the user's file another user's link", false, true, true, false, User, Nowhere, OthersLink},
+        {"writable program folder, its file another user's link", true, false, true, false, Program, Nowhere,
+         OthersLink},
     };
     for (const Case& c : cases) {
+        if (c.link == OthersLink && ::geteuid() != 0) {
+            std::cout << "  skipped (needs root): " << c.what << "\n";
+            continue;
+        }
         const fs::path program = dir_ / c.what / "program", home = dir_ / c.what / "home", xdg = dir_ / c.what / "xdg";
         const fs::path user = (c.xdgSet ? xdg : home / ".config") / "vexel" / "VEXEL.CFG";
+        const fs::path elsewhere = dir_ / c.what / "elsewhere";
         fs::create_directories(program);
         fs::create_directories(home);
         Settings admin, mine;
@@ -294,6 +440,15 @@ TEST_F(SettingsFileTest, LivesWhereTheUserCanWriteIt) {
             ASSERT_TRUE(SettingsFile(user).save(mine));
         }
         if (c.configBlocked) writeFile(xdg, {1});
+        const fs::path linked = c.loadedFrom == Program ? program / "VEXEL.CFG" : user;
+        if (c.link != NoLink) {
+            fs::rename(linked, elsewhere);
+            fs::create_symlink(elsewhere, linked);
+            if (c.link == OthersLink) {
+                ASSERT_EQ(::lchown(linked.c_str(), 65534, 65534), 0);
+            }
+        }
+        const Bytes elsewhereBefore = readFile(elsewhere);
 
         const FolderProbe probe = [&](const fs::path& folder) { return folder == program && c.programWritable; };
         SettingsFile file(locateSettings(program, userSettingsFolder(c.xdgSet ? xdg.c_str() : nullptr, home.c_str()), probe));
@@ -310,6 +465,10 @@ TEST_F(SettingsFileTest, LivesWhereTheUserCanWriteIt) {
         EXPECT_EQ(atUser.computerSpeed == 5, c.savedTo == User) << c.what;
         if (c.savedTo == User && !c.userFile) {
             EXPECT_EQ(fs::status(user.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all) << c.what;
+        }
+        if (c.link != NoLink) {
+            EXPECT_EQ(readFile(elsewhere), elsewhereBefore) << c.what << ": written through the link";
+            EXPECT_EQ(fs::is_symlink(linked), c.link == OthersLink) << c.what;
         }
     }
 }
