@@ -118,9 +118,9 @@ void BM_Opening(benchmark::State& bench) { searchAt(bench, opening()); }
 void BM_Crowded(benchmark::State& bench) { searchAt(bench, crowded()); }
 void BM_EndPhase(benchmark::State& bench) { searchAt(bench, endPhase()); }
 
-BENCHMARK(BM_Opening)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Crowded)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_EndPhase)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Opening)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Crowded)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EndPhase)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 double timedSearchMs(ComputerPlayer& player) {
     const auto started = std::chrono::steady_clock::now();

@@ -1,23 +1,301 @@
+// The strongest level's search: Best-Reply Search with alpha-beta. The seat to
+// move (the root) and "the opponents" take turns; on the opponents' turn only
+// the single most harmful move of any opponent is played and the others pass.
+// With two seats this is plain alpha-beta; with more it still looks several
+// own moves ahead, where searching every opponent in turn could not.
+//
+// Iterative deepening, bounded by a number of positions rather than by the
+// clock, so that the same position gives the same move everywhere. Each
+// iteration searches the root moves in the order the one before left them,
+// the best first; an iteration cut short by the budget still counts where it
+// found a better move than the last complete one.
+//
+// Inside the tree only forward-ish moves are searched, the best few by the
+// distance they gain, with the move that a transposition table, the killer
+// slots or the history of cut-offs recommend first. Moves are scored from the
+// root's side throughout: the root maximises, the opponents minimise.
 #include "strongsearch.h"
+
+#include "strongboard.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace vexel {
 
-// Stand-in until the deeper search lands: the strongest original level's ranking.
-bool searchStrongMove(const GameState& state, const Settings& settings, std::vector<CandidateMove>& ranked,
-                      const std::atomic<bool>* stop, const StrongBudget&) {
+namespace strong {
+namespace {
+
+constexpr int WIN = 100'000'000;
+constexpr int PLY_WIN_STEP = 100'000;  // a win or loss sooner counts more
+constexpr int INFINITE_SCORE = std::numeric_limits<int>::max() / 2;
+constexpr int MAX_DEPTH = 24;
+constexpr int MAX_PLY = MAX_DEPTH + 8;
+// Moves searched inside the tree: the root's own, and the opponents' together.
+constexpr int OWN_WIDTH = 16;
+constexpr int REPLY_WIDTH = 12;
+// Backward moves are searched inside the tree only among the first few.
+constexpr int BACKWARD_KEPT = 2;
+constexpr int STOP_POLL_MASK = 1023;
+constexpr std::uint64_t OPPONENTS_KEY = 0x9E6C63D0676A9A99ULL;
+constexpr int TABLE_BITS = 17;
+
+enum class Bound : std::uint8_t { None, Exact, Lower, Upper };
+
+struct TableEntry {
+    std::uint64_t key = 0;
+    std::int32_t value = 0;
+    std::int8_t depth = -1;
+    Bound bound = Bound::None;
+    CellIndex from = NO_PEG;
+    CellIndex to = NO_PEG;
+};
+
+struct MoveRef {
+    CellIndex from = NO_PEG;
+    CellIndex to = NO_PEG;
+    bool is(const Move& m) const { return m.from == from && m.to == to; }
+};
+
+class Searcher {
+public:
+    Searcher(const GameState& state, const std::atomic<bool>* stop, std::uint64_t budget)
+        : stop_(stop), budget_(budget), table_(std::size_t(1) << TABLE_BITS), history_(CELL_COUNT * CELL_COUNT, 0) {
+        board_.load(state);
+        root_ = state.currentPlayer;
+        for (int seat = 0; seat < SEAT_COUNT; ++seat)
+            if (seat != root_ && state.players[seat].plays() && !state.finished[seat]) opponents_.push_back(Seat(seat));
+        for (auto& list : lists_) list.reserve(256);
+    }
+
+    // Ranks `moves` (legal root moves), best first; false when stopped.
+    bool rank(std::vector<CandidateMove>& moves);
+
+private:
+    int search(int depth, int ply, int alpha, int beta, bool rootToMove);
+    void scoreMoves(std::vector<Move>& list, int ply, const MoveRef& tableMove) const;
+    static const Move& pickNext(std::vector<Move>& list, int index);
+    bool outOfBudget() {
+        if ((nodes_ & STOP_POLL_MASK) == 0 && stop_ && stop_->load(std::memory_order_relaxed)) stopped_ = true;
+        if (limited_ && nodes_ >= budget_) aborted_ = true;
+        return stopped_ || aborted_;
+    }
+    int gain(const Move& m) const {
+        const auto& row = (*board_.distances)[m.seat];
+        return int(row[m.from]) - int(row[m.to]);
+    }
+    int finishedScore(Seat mover, int ply) const {
+        if (mover == root_) return WIN - ply * PLY_WIN_STEP;
+        return -WIN + ply * PLY_WIN_STEP - std::min(remainingCost(board_, root_), PLY_WIN_STEP - 1);
+    }
+
+    const std::atomic<bool>* stop_;
+    std::uint64_t budget_;
+    std::uint64_t nodes_ = 0;
+    bool limited_ = false;  // the first iteration always completes
+    bool aborted_ = false;
+    bool stopped_ = false;
+    Board board_;
+    Seat root_ = 0;
+    std::vector<Seat> opponents_;
+    ChainWalk chains_;
+    std::vector<TableEntry> table_;
+    std::vector<std::int32_t> history_;
+    std::array<std::vector<Move>, MAX_PLY> lists_;
+    std::array<std::array<MoveRef, 2>, MAX_PLY> killers_{};
+};
+
+void Searcher::scoreMoves(std::vector<Move>& list, int ply, const MoveRef& tableMove) const {
+    const auto& killers = killers_[std::size_t(ply)];
+    for (Move& m : list) {
+        if (tableMove.is(m))
+            m.order = INFINITE_SCORE;
+        else if (killers[0].is(m))
+            m.order = INFINITE_SCORE - 1;
+        else if (killers[1].is(m))
+            m.order = INFINITE_SCORE - 2;
+        else
+            m.order = gain(m) * 4096 + std::min(history_[std::size_t(m.from) * CELL_COUNT + m.to], 4095);
+    }
+}
+
+// Most nodes are cut off after a move or two, so the list is not sorted: each
+// pick brings the best of the rest forward. Ties go to the lower holes, so the
+// order is fixed by the list alone.
+const Move& Searcher::pickNext(std::vector<Move>& list, int index) {
+    auto before = [](const Move& a, const Move& b) {
+        if (a.order != b.order) return a.order > b.order;
+        if (a.from != b.from) return a.from < b.from;
+        return a.to < b.to;
+    };
+    std::size_t best = std::size_t(index);
+    for (std::size_t j = best + 1; j < list.size(); ++j)
+        if (before(list[j], list[best])) best = j;
+    std::swap(list[std::size_t(index)], list[best]);
+    return list[std::size_t(index)];
+}
+
+int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
+    if (depth <= 0 || ply >= MAX_PLY - 1) return evaluate(board_, root_, opponents_);
+
+    const std::uint64_t key = board_.key ^ (rootToMove ? 0 : OPPONENTS_KEY);
+    TableEntry& entry = table_[key & ((std::size_t(1) << TABLE_BITS) - 1)];
+    MoveRef tableMove;
+    if (entry.key == key && entry.bound != Bound::None) {
+        tableMove = {entry.from, entry.to};
+        if (entry.depth >= depth) {
+            if (entry.bound == Bound::Exact) return entry.value;
+            if (entry.bound == Bound::Lower && entry.value >= beta) return entry.value;
+            if (entry.bound == Bound::Upper && entry.value <= alpha) return entry.value;
+        }
+    }
+
+    std::vector<Move>& list = lists_[std::size_t(ply)];
+    list.clear();
+    if (rootToMove)
+        appendMoves(board_, root_, list, chains_);
+    else
+        for (const Seat o : opponents_) appendMoves(board_, o, list, chains_);
+    // Nobody of this side can move: the other side moves again.
+    if (list.empty()) return search(depth - 1, ply + 1, alpha, beta, !rootToMove);
+
+    scoreMoves(list, ply, tableMove);
+    const int count = std::min(int(list.size()), rootToMove ? OWN_WIDTH : REPLY_WIDTH);
+
+    const int alphaIn = alpha;
+    const int betaIn = beta;
+    int best = rootToMove ? -INFINITE_SCORE : INFINITE_SCORE;
+    MoveRef bestMove;
+    for (int i = 0; i < count; ++i) {
+        const Move m = pickNext(list, i);
+        if (i >= BACKWARD_KEPT && gain(m) < 0) break;
+        board_.make(m);
+        ++nodes_;
+        int value = 0;
+        if (board_.finished(m.seat))
+            value = finishedScore(m.seat, ply);
+        else if (!outOfBudget())
+            value = search(depth - 1, ply + 1, alpha, beta, !rootToMove);
+        board_.unmake(m);
+        if (stopped_ || aborted_) return 0;
+
+        const bool better = rootToMove ? value > best : value < best;
+        if (!better) continue;
+        best = value;
+        bestMove = {m.from, m.to};
+        if (rootToMove)
+            alpha = std::max(alpha, value);
+        else
+            beta = std::min(beta, value);
+        if (alpha >= beta) {
+            auto& k = killers_[std::size_t(ply)];
+            if (!k[0].is(m)) {
+                k[1] = k[0];
+                k[0] = bestMove;
+            }
+            std::int32_t& h = history_[std::size_t(m.from) * CELL_COUNT + m.to];
+            h = std::min(h + depth * depth, 1 << 20);
+            break;
+        }
+    }
+
+    entry.key = key;
+    entry.value = best;
+    entry.depth = std::int8_t(depth);
+    entry.bound = best <= alphaIn ? Bound::Upper : best >= betaIn ? Bound::Lower : Bound::Exact;
+    entry.from = bestMove.from;
+    entry.to = bestMove.to;
+    return best;
+}
+
+bool Searcher::rank(std::vector<CandidateMove>& moves) {
+    const int n = int(moves.size());
+    std::vector<Move> rootList;
+    for (const CandidateMove& c : moves) {
+        const CellIndex from = board_.pegs[root_][c.pegIndex];
+        rootList.push_back({from, c.finalHole(), c.pegIndex, root_, 0});
+    }
+    // First by the distance gained, then as listed.
+    std::vector<int> order(std::size_t(n), 0);
+    for (int i = 0; i < n; ++i) order[std::size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return gain(rootList[std::size_t(a)]) > gain(rootList[std::size_t(b)]); });
+    std::vector<int> scores(std::size_t(n), -INFINITE_SCORE);
+
+    for (int depth = 1; depth <= MAX_DEPTH && n > 1; ++depth) {
+        limited_ = depth > 1;
+        std::vector<int> iteration(std::size_t(n), -INFINITE_SCORE);
+        int alpha = -INFINITE_SCORE;
+        int completed = 0;
+        for (const int i : order) {
+            const Move& m = rootList[std::size_t(i)];
+            board_.make(m);
+            ++nodes_;
+            int value = 0;
+            if (board_.finished(root_)) {
+                value = finishedScore(root_, 0);
+            } else if (!outOfBudget()) {
+                // The first move with a full window, the rest only to see whether they beat it.
+                value = search(depth - 1, 1, completed == 0 ? -INFINITE_SCORE : alpha, completed == 0 ? INFINITE_SCORE : alpha + 1, false);
+                if (completed > 0 && value > alpha && !stopped_ && !aborted_)
+                    value = search(depth - 1, 1, alpha, INFINITE_SCORE, false);
+            }
+            board_.unmake(m);
+            if (stopped_) return false;
+            if (aborted_) break;
+            iteration[std::size_t(i)] = value;
+            alpha = std::max(alpha, value);
+            ++completed;
+        }
+        if (completed == 0) break;
+        // An iteration cut short keeps the order of the last complete one,
+        // except that a move proven better than the old best goes first.
+        if (aborted_) {
+            const int oldBest = order.front();
+            int newBest = oldBest;
+            for (int j = 1; j < completed; ++j) {
+                const int i = order[std::size_t(j)];
+                if (iteration[std::size_t(i)] > iteration[std::size_t(newBest)]) newBest = i;
+            }
+            if (newBest != oldBest) {
+                order.erase(std::find(order.begin(), order.end(), newBest));
+                order.insert(order.begin(), newBest);
+            }
+            break;
+        }
+        scores = iteration;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return scores[std::size_t(a)] > scores[std::size_t(b)]; });
+        if (scores[std::size_t(order.front())] >= WIN - MAX_PLY * PLY_WIN_STEP) break;  // a sure win
+        if (nodes_ >= budget_) break;
+    }
+
+    std::vector<CandidateMove> ranked;
+    ranked.reserve(moves.size());
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        CandidateMove c = moves[std::size_t(*it)];
+        c.score = c.value = scores[std::size_t(*it)] == -INFINITE_SCORE ? 0 : scores[std::size_t(*it)];
+        ranked.push_back(c);
+    }
+    moves = std::move(ranked);
+    return true;
+}
+
+}  // namespace
+}  // namespace strong
+
+bool searchStrongMove(const GameState& state, const Settings&, std::vector<CandidateMove>& ranked,
+                      const std::atomic<bool>* stop, const StrongBudget& budget) {
     ranked.clear();
     if (stop && stop->load(std::memory_order_relaxed)) return false;
-    GameState position = state;
-    position.players[state.currentPlayer].kind = PlayerKind::Human;  // notes nothing, never re-ranks
-    Settings strongest = settings;
-    strongest.playerSettings[state.currentPlayer].level = 0;
-    Random random(1);
-    ComputerPlayer player(position, strongest, random);
-    if (!player.searchComputerMove()) return false;
-    const auto list = player.candidates();
-    for (int i = 0; i < int(list.size()); ++i)
-        if (i != player.chosenCandidate()) ranked.push_back(*list[std::size_t(i)]);
-    ranked.push_back(player.chosen());
+    strong::Board board;
+    board.load(state);
+    strong::rootMoves(board, state.currentPlayer, ranked);
+    if (ranked.empty()) return false;
+    strong::Searcher searcher(state, stop, budget.nodes);
+    if (!searcher.rank(ranked)) {
+        ranked.clear();
+        return false;
+    }
     return true;
 }
 

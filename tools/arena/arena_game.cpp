@@ -2,6 +2,7 @@
 
 #include "core/game.h"
 #include "core/headlessview.h"
+#include "core/strongsearch.h"
 
 #include <algorithm>
 #include <chrono>
@@ -91,10 +92,12 @@ ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSee
                 break;
             }
             ++result.computerTurns;
+            const bool strongSeat = options.levels[s.currentPlayer] == STRONG_LEVEL;
             const auto started = std::chrono::steady_clock::now();
             game.computerTurnStep();
             const auto took = std::chrono::steady_clock::now() - started;
             result.searchMs.push_back(std::chrono::duration<double, std::milli>(took).count());
+            if (strongSeat) result.strongSearchMs.push_back(result.searchMs.back());
             // A seat without a legal move passes, and the next turn may already
             // wait in phase 0; phase 1 means a move was found and entered.
             if (s.computerToMove && s.computerPhase == 1) {

@@ -18,6 +18,7 @@ struct ArenaGameResult {
     int computerTurns = 0;   // first phases started, passes included
     std::array<int, SEAT_COUNT> place{};  // 1-based place in the finishing order; 0 when not placed
     std::vector<double> searchMs;         // each first phase: search plus entering the move
+    std::vector<double> strongSearchMs;   // the same for the seats of the strongest level alone
     // What went wrong, by kind; the sum is what the tool reports.
     int positionViolations = 0;  // countInvariantViolations after a completed move
     int markViolations = 0;      // marks left on the board, or marks out of step with the path

@@ -20,6 +20,7 @@ void ArenaTotals::add(int gameNumber, const ArenaGameResult& game) {
     ++games;
     turns += game.computerTurns;
     searchMs.insert(searchMs.end(), game.searchMs.begin(), game.searchMs.end());
+    strongSearchMs.insert(strongSearchMs.end(), game.strongSearchMs.begin(), game.strongSearchMs.end());
     positionViolations += game.positionViolations;
     markViolations += game.markViolations;
     entryViolations += game.entryViolations;
@@ -76,6 +77,10 @@ std::string formatTable(const ArenaOptions& options, const ArenaTotals& t) {
     out += format("games %d, unfinished %d, computer turns %ld\n", t.games, t.unfinished, t.turns);
     const TimeSummary times = summarizeTimes(t.searchMs);
     out += format("search ms: median %.3f, p99 %.3f, max %.3f\n", times.median, times.p99, times.max);
+    if (!t.strongSearchMs.empty()) {
+        const TimeSummary strong = summarizeTimes(t.strongSearchMs);
+        out += format("level 3 search ms: median %.3f, p99 %.3f, max %.3f\n", strong.median, strong.p99, strong.max);
+    }
     out += format("invariant violations: %ld (position %ld, marks %ld, move entry %ld, stalled %ld)\n", t.violations(),
                   t.positionViolations, t.markViolations, t.entryViolations, t.stalls);
     for (const auto& [number, seed] : t.unfinishedGames)

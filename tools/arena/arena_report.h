@@ -24,6 +24,7 @@ struct ArenaTotals {
     std::array<long, SEAT_COUNT> placeSum{};
     int finishedGames = 0;
     std::vector<double> searchMs;
+    std::vector<double> strongSearchMs;
     long positionViolations = 0, markViolations = 0, entryViolations = 0, stalls = 0;
     std::vector<std::pair<int, std::uint64_t>> unfinishedGames;  // game number, game seed
 

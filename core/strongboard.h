@@ -1,0 +1,81 @@
+// The inside of the strongest computer level (internal to core/): a compact
+// board it makes and unmakes moves on, the move lists, and the evaluation.
+//
+// A peg's progress is measured in steps: the number of single steps from its
+// hole to the tip of the seat's target point, over an empty board. Inside the
+// target this is the distance along the seat's own axis; outside it also
+// counts the way back in from the sides. A seat whose pegs all stand on its
+// target holes has the smallest sum there is (20 with 10 pegs, 40 with 15),
+// and no other placing has that sum, so "finished" is a comparison of sums.
+#pragma once
+
+#include "computer.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vexel::strong {
+
+// Steps from each hole to the tip of each seat's target point.
+using DistanceRow = std::array<std::uint8_t, CELL_COUNT>;
+const std::array<DistanceRow, SEAT_COUNT>& targetDistances();
+
+// The distance sum of a seat with every one of `pegs` pegs on its target.
+int finishedDistanceSum(int pegs);
+
+// One move as the search sees it: a peg and its final hole. How a jump chain
+// gets there does not matter inside the search; only the moves at the root
+// carry their landings (rootMoves).
+struct Move {
+    CellIndex from = NO_PEG;
+    CellIndex to = NO_PEG;
+    std::uint8_t peg = 0;
+    Seat seat = 0;
+    std::int32_t order = 0;  // ordering key, higher first
+};
+
+struct Board {
+    std::array<CellIndex, CELL_COUNT> occupancy{};  // seat on each hole, or NO_PEG
+    std::array<std::array<CellIndex, MAX_PEGS>, SEAT_COUNT> pegs{};
+    std::array<int, SEAT_COUNT> distanceSum{};
+    int pegCount = 10;
+    int finishedSum = 20;
+    std::uint64_t key = 0;  // Zobrist key of the pegs
+    const std::array<DistanceRow, SEAT_COUNT>* distances = &targetDistances();
+
+    void load(const GameState& state);
+    void make(const Move& m);
+    void unmake(const Move& m);
+    bool finished(Seat seat) const { return distanceSum[seat] == finishedSum; }
+};
+
+// The holes one peg's jump chains reach, breadth first, each once, with the
+// hole each was first reached from, which gives a shortest chain to it.
+struct ChainWalk {
+    std::array<CellIndex, CELL_COUNT> queue{};
+    std::array<CellIndex, CELL_COUNT> parent{};
+    std::array<bool, CELL_COUNT> seen{};
+    int count = 0;
+
+    void walk(const std::array<CellIndex, CELL_COUNT>& occupancy, CellIndex start);
+};
+
+// Appends every move of `seat` to `out`: all steps, and per peg each hole its
+// jump chains can reach, once. The moving peg stays on its hole while its
+// chains are walked, as when a move is entered hole by hole.
+void appendMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains);
+
+// Every legal move of `seat` with the shortest chain of landings to each
+// final hole, in the order appendMoves lists them.
+void rootMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out);
+
+// Score of the position for `root` against the seats in `opponents`: the
+// leading opponent's distance still to go minus the root's, both with their
+// penalties for pegs left behind. Higher is better for the root.
+int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents);
+
+// What is left for one seat to go, penalties included, in evaluation units.
+int remainingCost(const Board& board, Seat seat);
+
+}  // namespace vexel::strong

@@ -1,0 +1,80 @@
+// The strongest level's judgement of a position: a race. Each seat's cost is
+// the steps its pegs still have to go to the tip of its target, plus a
+// penalty for pegs left far behind the rest: a straggler has nobody to jump
+// over any more and crawls home one step per move at the end, which loses
+// more races than a slightly slower middle game. The root compares its own
+// cost with the leading opponent's, since first place is what counts.
+#include "board.h"
+#include "strongboard.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vexel::strong {
+
+namespace {
+
+// Evaluation units per step still to go.
+constexpr int STEP_WEIGHT = 10;
+// Units per step that a peg stands further back than STRAGGLER_SLACK steps
+// behind its seat's average peg.
+constexpr int STRAGGLER_WEIGHT = 4;
+constexpr int STRAGGLER_SLACK = 3;
+
+std::array<DistanceRow, SEAT_COUNT> makeDistances() {
+    std::array<DistanceRow, SEAT_COUNT> table{};
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const CellCoord tip = cellCoord(START_CELLS[OPPOSITE_SEAT[seat]][0]);
+        for (int c = 0; c < CELL_COUNT; ++c) {
+            const CellCoord p = cellCoord(CellIndex(c));
+            // A step changes the row by one and x by one, or x by two within
+            // the row: rows first, then what is left across two at a time.
+            const int rows = std::abs(p.row - tip.row);
+            const int across = std::abs(p.x - tip.x);
+            table[std::size_t(seat)][std::size_t(c)] = std::uint8_t(rows + std::max(0, across - rows) / 2);
+        }
+    }
+    return table;
+}
+
+}  // namespace
+
+const std::array<DistanceRow, SEAT_COUNT>& targetDistances() {
+    static const std::array<DistanceRow, SEAT_COUNT> table = makeDistances();
+    return table;
+}
+
+int finishedDistanceSum(int pegs) {
+    // The tip, then rows of 2, 3 and 4 holes, then the five holes beyond.
+    static constexpr std::array<int, MAX_PEGS> byPeg = {0, 1, 1, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4};
+    int sum = 0;
+    for (int k = 0; k < pegs && k < MAX_PEGS; ++k) sum += byPeg[std::size_t(k)];
+    return sum;
+}
+
+int remainingCost(const Board& board, Seat seat) {
+    int cost = STEP_WEIGHT * (board.distanceSum[seat] - board.finishedSum);
+    if (STRAGGLER_WEIGHT != 0) {
+        const auto& row = (*board.distances)[seat];
+        // Compared in units of 1/pegCount steps, so the average needs no rounding.
+        const int limit = board.distanceSum[seat] + STRAGGLER_SLACK * board.pegCount;
+        for (int k = 0; k < board.pegCount; ++k) {
+            const int behind = row[board.pegs[seat][k]] * board.pegCount - limit;
+            if (behind > 0) cost += STRAGGLER_WEIGHT * behind / board.pegCount;
+        }
+    }
+    return cost;
+}
+
+int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents) {
+    int leader = 0;
+    bool any = false;
+    for (const Seat o : opponents) {
+        const int cost = remainingCost(board, o);
+        if (!any || cost < leader) leader = cost;
+        any = true;
+    }
+    return leader - remainingCost(board, root);
+}
+
+}  // namespace vexel::strong

@@ -1,0 +1,127 @@
+// The strongest level's board and move lists: make and unmake keep the
+// distance sums and the Zobrist key up to date by the difference of one peg.
+#include "board.h"
+#include "strongboard.h"
+
+namespace vexel::strong {
+
+namespace {
+
+using PegKeys = std::array<std::array<std::uint64_t, SEAT_COUNT>, CELL_COUNT>;
+
+constexpr PegKeys makePegKeys() {
+    PegKeys keys{};
+    std::uint64_t x = 0x5354'524F'4E47'0001ULL;
+    for (auto& hole : keys)
+        for (std::uint64_t& key : hole) {
+            std::uint64_t z = (x += 0x9E3779B97F4A7C15ULL);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+            key = z ^ (z >> 31);
+        }
+    return keys;
+}
+
+constexpr PegKeys PEG_KEYS = makePegKeys();
+
+}  // namespace
+
+void ChainWalk::walk(const std::array<CellIndex, CELL_COUNT>& occupancy, CellIndex start) {
+    for (int i = 0; i < count; ++i) seen[queue[i]] = false;
+    count = 0;
+    seen[start] = true;  // the peg stands there while it jumps
+    int head = -1;
+    CellIndex from = start;
+    for (;;) {
+        for (int d = 0; d < DIRECTION_COUNT; ++d) {
+            const CellIndex to = openJump(occupancy, from, d);
+            if (to == NO_PEG || seen[to]) continue;
+            seen[to] = true;
+            parent[to] = from;
+            queue[count++] = to;
+        }
+        if (++head >= count) break;
+        from = queue[head];
+    }
+    seen[start] = false;
+}
+
+void Board::load(const GameState& state) {
+    occupancy = state.occupancy;
+    pegCount = state.pegsPerPlayer;
+    finishedSum = finishedDistanceSum(pegCount);
+    key = 0;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        distanceSum[seat] = 0;
+        pegs[seat].fill(NO_PEG);
+        if (!state.players[seat].plays()) continue;
+        for (int k = 0; k < pegCount; ++k) {
+            const CellIndex c = state.pegs[seat][k].cell;
+            pegs[seat][k] = c;
+            if (c >= CELL_COUNT) continue;
+            distanceSum[seat] += (*distances)[seat][c];
+            key ^= PEG_KEYS[c][seat];
+        }
+    }
+}
+
+void Board::make(const Move& m) {
+    const auto& row = (*distances)[m.seat];
+    occupancy[m.from] = NO_PEG;
+    occupancy[m.to] = m.seat;
+    pegs[m.seat][m.peg] = m.to;
+    distanceSum[m.seat] += row[m.to] - row[m.from];
+    key ^= PEG_KEYS[m.from][m.seat] ^ PEG_KEYS[m.to][m.seat];
+}
+
+void Board::unmake(const Move& m) {
+    const auto& row = (*distances)[m.seat];
+    occupancy[m.to] = NO_PEG;
+    occupancy[m.from] = m.seat;
+    pegs[m.seat][m.peg] = m.from;
+    distanceSum[m.seat] -= row[m.to] - row[m.from];
+    key ^= PEG_KEYS[m.from][m.seat] ^ PEG_KEYS[m.to][m.seat];
+}
+
+void appendMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains) {
+    for (int k = 0; k < board.pegCount; ++k) {
+        const CellIndex from = board.pegs[seat][k];
+        if (from >= CELL_COUNT) continue;
+        for (int d = 0; d < DIRECTION_COUNT; ++d) {
+            const CellIndex to = NEIGHBOURS[from][d];
+            if (to != NO_PEG && board.occupancy[to] == NO_PEG) out.push_back({from, to, std::uint8_t(k), seat, 0});
+        }
+        chains.walk(board.occupancy, from);
+        for (int i = 0; i < chains.count; ++i) out.push_back({from, chains.queue[i], std::uint8_t(k), seat, 0});
+    }
+}
+
+void rootMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out) {
+    ChainWalk chains;
+    for (int k = 0; k < board.pegCount; ++k) {
+        const CellIndex from = board.pegs[seat][k];
+        if (from >= CELL_COUNT) continue;
+        for (int d = 0; d < DIRECTION_COUNT; ++d) {
+            const CellIndex to = NEIGHBOURS[from][d];
+            if (to == NO_PEG || board.occupancy[to] != NO_PEG) continue;
+            CandidateMove& m = out.emplace_back();
+            m.pegIndex = std::uint8_t(k);
+            m.landings[0] = to;
+            m.lastLanding = 0;
+        }
+        chains.walk(board.occupancy, from);
+        for (int i = 0; i < chains.count; ++i) {
+            // Breadth first, so the chain back to the start is a shortest one
+            // and far shorter than the room for landings.
+            std::array<CellIndex, MAX_CHAIN> reversed{};
+            int length = 0;
+            for (CellIndex c = chains.queue[i]; c != from; c = chains.parent[c]) reversed[std::size_t(length++)] = c;
+            CandidateMove& m = out.emplace_back();
+            m.pegIndex = std::uint8_t(k);
+            for (int j = 0; j < length; ++j) m.landings[std::size_t(j)] = reversed[std::size_t(length - 1 - j)];
+            m.lastLanding = std::uint8_t(length - 1);
+        }
+    }
+}
+
+}  // namespace vexel::strong

@@ -1,0 +1,186 @@
+// The strongest level: what its ranking hands to the game (every legal move,
+// each with landings a human could enter, the choice last), that it is a pure
+// function of the position, that a stop flag ends it, and that the loop rule
+// of computer seats holds for it too.
+#include "core/board.h"
+#include "core/computer.h"
+#include "core/game.h"
+#include "core/headlessview.h"
+#include "core/strongsearch.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <set>
+#include <tuple>
+#include <vector>
+
+using namespace vexel;
+
+namespace {
+
+Settings computerSeats(std::initializer_list<std::pair<int, int>> seatLevels, bool alwaysTen = false) {
+    Settings settings;
+    for (PlayerSlot& p : settings.playerSettings) p.kind = PlayerKind::NotPlaying;
+    for (const auto& [seat, level] : seatLevels) {
+        settings.playerSettings[seat].kind = PlayerKind::Computer;
+        settings.playerSettings[seat].level = std::uint8_t(level);
+    }
+    settings.alwaysTenPegs = alwaysTen;
+    settings.computerSpeed = 0;
+    return settings;
+}
+
+// Plays a fixed game through the real flow and calls `atSearch` before each
+// computer turn with the position to search; stops when it returns false,
+// when the game ends or after `turns` turns. Returns the moves made, as
+// (seat, peg, final hole).
+using Played = std::vector<std::tuple<int, int, int>>;
+Played playGame(Settings settings, std::uint64_t seed, int turns, const std::function<bool(const GameState&)>& atSearch) {
+    HeadlessView view;
+    Random random(seed);
+    Game game(settings, view, random);
+    game.newGame();
+    Played played;
+    GameState& s = game.state();
+    while (s.gameRunning && int(played.size()) < turns) {
+        if (s.moveInProgress) {
+            game.completeMove();
+        } else if (s.computerToMove && s.computerPhase == 0) {
+            if (!atSearch(s)) break;
+            game.computerTurnStep();
+            if (s.computerPhase == 1) {
+                const CandidateMove& m = game.computer().chosen();
+                played.emplace_back(s.currentPlayer, m.pegIndex, m.finalHole());
+            }
+        } else {
+            game.computerTurnStep();
+        }
+    }
+    return played;
+}
+
+// Positions along a fixed game of the original levels, some crowded.
+std::vector<GameState> positionsOf(const Settings& settings, std::uint64_t seed, int every, int turns) {
+    std::vector<GameState> found;
+    int turn = 0;
+    playGame(settings, seed, turns, [&](const GameState& s) {
+        if (turn++ % every == 0) found.push_back(s);
+        return true;
+    });
+    return found;
+}
+
+std::set<std::pair<int, int>> legalMoves(const GameState& s, const Settings& settings) {
+    GameState copy = s;
+    copy.players[s.currentPlayer].kind = PlayerKind::Human;  // notes nothing
+    Settings original = settings;
+    original.playerSettings[s.currentPlayer].level = 0;
+    Random random(1);
+    ComputerPlayer player(copy, original, random);
+    std::set<std::pair<int, int>> moves;
+    if (player.searchComputerMove())
+        for (const CandidateMove* m : player.candidates()) moves.emplace(m->pegIndex, m->finalHole());
+    return moves;
+}
+
+// Each landing must be a jump over an occupied hole onto an empty one, from
+// the hole before, with the moving peg still on its start hole.
+bool landingsCanBeEntered(const GameState& s, const CandidateMove& m) {
+    const CellIndex start = s.pegs[s.currentPlayer][m.pegIndex].cell;
+    if (m.lastLanding == 0)
+        for (int d = 0; d < DIRECTION_COUNT; ++d)
+            if (NEIGHBOURS[start][d] == m.landings[0]) return s.occupancy[m.landings[0]] == NO_PEG;
+    CellIndex from = start;
+    std::set<CellIndex> seen{start};
+    for (int i = 0; i <= m.lastLanding; ++i) {
+        bool found = false;
+        for (int d = 0; d < DIRECTION_COUNT && !found; ++d) found = openJump(s.occupancy, from, d) == m.landings[std::size_t(i)];
+        if (!found || !seen.insert(m.landings[std::size_t(i)]).second) return false;
+        from = m.landings[std::size_t(i)];
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(StrongSearch, RanksEveryLegalMoveOnceWithLandingsThatCanBeEntered) {
+    const Settings settings[] = {computerSeats({{0, 0}, {3, 0}}), computerSeats({{0, 0}, {2, 1}, {4, 2}}),
+                                 computerSeats({{0, 0}, {1, 1}, {2, 2}, {3, 0}, {4, 1}, {5, 2}})};
+    StrongBudget small;
+    small.nodes = 3000;
+    for (const Settings& setting : settings) {
+        for (const GameState& s : positionsOf(setting, 7, 23, 240)) {
+            std::vector<CandidateMove> ranked;
+            ASSERT_TRUE(searchStrongMove(s, setting, ranked, nullptr, small));
+            std::set<std::pair<int, int>> listed;
+            for (const CandidateMove& m : ranked) {
+                EXPECT_TRUE(listed.emplace(m.pegIndex, m.finalHole()).second) << "listed twice, move " << s.moveNumber;
+                EXPECT_TRUE(landingsCanBeEntered(s, m)) << "peg " << int(m.pegIndex) << " to " << int(m.finalHole());
+            }
+            EXPECT_EQ(listed, legalMoves(s, setting)) << "move " << s.moveNumber << ", seat " << int(s.currentPlayer);
+        }
+    }
+}
+
+TEST(StrongSearch, TakesAWinningMoveAndIsTheSameTwice) {
+    // Seat 0 has nine pegs home and the tenth one jump from its hole.
+    GameState s;
+    const Settings settings = computerSeats({{0, 3}, {3, 0}}, true);
+    s.players = settings.playerSettings;
+    s.pegsPerPlayer = 10;
+    s.gameRunning = true;
+    const int seat0[] = {120, 119, 118, 117, 116, 115, 114, 113, 112, 91};  // 91 jumps over 103 onto 111
+    const int seat3[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 103};
+    for (int k = 0; k < 10; ++k) {
+        s.pegs[0][k].cell = CellIndex(seat0[k]);
+        s.occupancy[seat0[k]] = 0;
+        s.pegs[3][k].cell = CellIndex(seat3[k]);
+        s.occupancy[seat3[k]] = 3;
+    }
+    std::vector<CandidateMove> first, second;
+    ASSERT_TRUE(searchStrongMove(s, settings, first));
+    ASSERT_TRUE(searchStrongMove(s, settings, second));
+    EXPECT_EQ(first.back().finalHole(), 111);
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(first[i].pegIndex, second[i].pegIndex) << i;
+        EXPECT_EQ(first[i].finalHole(), second[i].finalHole()) << i;
+    }
+}
+
+TEST(StrongSearch, AStopFlagSetBeforeTheSearchEndsItEmpty) {
+    const Settings settings = computerSeats({{0, 3}, {3, 0}});
+    const std::vector<GameState> positions = positionsOf(settings, 3, 1, 1);
+    ASSERT_FALSE(positions.empty());
+    std::atomic<bool> stop{true};
+    std::vector<CandidateMove> ranked(3);
+    EXPECT_FALSE(searchStrongMove(positions.front(), settings, ranked, &stop));
+    EXPECT_TRUE(ranked.empty());
+    stop = false;
+    EXPECT_TRUE(searchStrongMove(positions.front(), settings, ranked, &stop));
+    EXPECT_FALSE(ranked.empty());
+}
+
+TEST(StrongSearch, AGameWithAStrongSeatIsTheSameTwice) {
+    const Settings settings = computerSeats({{0, 3}, {3, 0}}, true);
+    const auto always = [](const GameState&) { return true; };
+    const Played first = playGame(settings, 11, 16, always);
+    EXPECT_EQ(first.size(), 16u);
+    EXPECT_EQ(playGame(settings, 11, 16, always), first);
+}
+
+TEST(StrongSearch, AStrongSeatDoesNotGoBackToAPositionOfItsOwn) {
+    // The loop rule: asked twice in the same position, a computer seat of the
+    // strongest level takes another move the second time, and remembers both.
+    const Settings settings = computerSeats({{0, 3}, {3, 3}});
+    GameState s = positionsOf(settings, 5, 1, 1).front();
+    Random random(1);
+    ComputerPlayer player(s, settings, random);
+    ASSERT_TRUE(player.searchComputerMove());
+    const auto firstMove = std::make_pair(player.chosen().pegIndex, player.chosen().finalHole());
+    ASSERT_TRUE(player.searchComputerMove());
+    EXPECT_NE(std::make_pair(player.chosen().pegIndex, player.chosen().finalHole()), firstMove);
+    EXPECT_EQ(s.producedPositions.keys[s.currentPlayer].size(), 2u);
+}
