@@ -41,6 +41,9 @@ public:
 
     // Keyboard cursor (keyboard.cpp).
     void pressKey(CursorKey key);
+    // Space on `cell`: the cursor is shown there and Space is applied, as a
+    // screen reader's press on a hole asks.
+    void pressHole(CellIndex cell);
 
     // Game flow (game.cpp).
     void newGame();

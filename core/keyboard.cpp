@@ -64,4 +64,16 @@ void Game::pressKey(CursorKey key) {
     }
 }
 
+void Game::pressHole(CellIndex cell) {
+    GameState& s = state_;
+    clearHint();
+    if (!acceptsBoardInput() || cell >= CELL_COUNT) return;
+    CellIndex& k = s.keyboardCursor[s.currentPlayer];
+    if (s.keyboardCursorShown) view_.toggleCursorMark(k);
+    k = cell;
+    view_.toggleCursorMark(k);
+    s.keyboardCursorShown = true;
+    chooseHole(k);
+}
+
 }  // namespace vexel

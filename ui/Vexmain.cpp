@@ -9,6 +9,8 @@
 #include "settings/qtexts.h"
 #include "settings/settingsfile.h"
 #include "settings/windows1252.h"
+#include "ui/accessibleboard.h"
+#include "ui/announcer.h"
 #include "ui/boardwidget.h"
 #include "ui/help.h"
 #include "ui/keyboard.h"
@@ -97,6 +99,8 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
         if (sizeUnit_ > 0) applySizeUnit(sizeUnit_, false);
     };
     panel_ = new TurnPanelWidget(game_.state(), settings_, client);
+    boardAccess_ = new BoardAccess(game_, settings_, drawing_, board_);
+    announcer_ = new Announcer(game_, settings_, client);
     buildMenu();
 
     settingsFile_.load(settings_);
@@ -343,7 +347,7 @@ void TMainWindow::waitUntil(std::uint32_t tick) {
 }
 
 // Those who follow the game beyond the board hear of each event here.
-void TMainWindow::gameEvent(Event) {}
+void TMainWindow::gameEvent(Event event) { announcer_->gameEvent(event); }
 
 // ---- Input ----------------------------------------------------------------
 
@@ -378,6 +382,7 @@ void TMainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     game_.pressKey(*key);
+    boardAccess_->inputHandled();
     scheduleIdle();
 }
 

@@ -25,6 +25,8 @@ class QMenu;
 
 namespace vexel {
 
+class Announcer;
+class BoardAccess;
 class BoardWidget;
 class TurnPanelWidget;
 class SettingsFile;
@@ -166,6 +168,8 @@ private:
 
     BoardWidget* board_ = nullptr;
     TurnPanelWidget* panel_ = nullptr;
+    BoardAccess* boardAccess_ = nullptr;  // the board and the game as assistive technology sees them
+    Announcer* announcer_ = nullptr;
     QTimer idleTimer_;
     QTranslator qtTexts_;
 

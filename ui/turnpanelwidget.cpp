@@ -85,8 +85,16 @@ void TurnPanelWidget::drawTurnPanel() {
     starBox_->update();
 }
 
-void TurnPanelWidget::showPlayerName(const QString& name) { name_->setText(name); }
+// The panel reads to assistive technology as the seat to move and the move
+// number, also at the smallest size where the number's label is hidden.
+void TurnPanelWidget::showPlayerName(const QString& name) {
+    name_->setText(name);
+    setAccessibleName(name);
+}
 
-void TurnPanelWidget::showMoveNumberText(const QString& text) { moveNumber_->setText(text); }
+void TurnPanelWidget::showMoveNumberText(const QString& text) {
+    moveNumber_->setText(text);
+    setAccessibleDescription(text);
+}
 
 }  // namespace vexel

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The real program as a screen reader meets it: under Xvfb with a window
+# manager and a private D-Bus session with its own accessibility bus, the
+# program runs with accessibility on and a11y-check.py plays it through the
+# accessibility tree. Two seats: Anna (human, seat 0) against Mimsel (the
+# weakest computer, seat 3, at the fastest speed).
+# Usage: run-a11y.sh BIN_DIR
+set -euo pipefail
+[ -n "${VEXEL_A11Y_TRACE:-}" ] && set -x
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${VEXEL_A11Y_SESSION:-}" ]; then
+  exec env VEXEL_A11Y_SESSION=1 timeout 100 dbus-run-session -- "$0" "$@"
+fi
+bin_dir=$1
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "a11y: $*"; [ -f "$work/vexel.log" ] && sed 's/^/vexel: /' "$work/vexel.log" | tail -20; exit 1; }
+
+cp -r "$bin_dir"/. "$work/"
+/usr/bin/python3 - "$work/VEXEL.CFG" <<'PY'
+import struct, sys
+record = bytearray(200)
+record[0:14] = bytes([13]) + b"Vexel CFG" + bytes([0x0D, 0x0A, 0x1A, 0x03])
+colours = [0x0000FF00, 0x00FF0000, 0x0000FFFF, 0x000000FF, 0x00FF00FF, 0x00FFFF00]
+record[16:40] = struct.pack("<6I", *colours)
+record[40] = 0  # no sound
+record[41] = 0
+seats = {0: (0, 0, b"Anna"), 3: (1, 2, b"Mimsel")}  # kind, level, name
+for seat in range(6):
+    kind, level, name = seats.get(seat, (2, 0, b""))
+    at = 42 + 25 * seat
+    record[at:at + 4] = bytes([kind, level, seat, len(name)])
+    record[at + 4:at + 4 + len(name)] = name
+record[192] = 0   # 15 pegs with two seats
+record[193] = 5   # human speed: the slowest, so that the human's move is told for a while
+record[194] = 0   # computer speed
+record[195] = 1   # German
+record[196] = 1   # target markers
+open(sys.argv[1], "wb").write(record)
+PY
+
+display=$((200 + RANDOM % 100))
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+for _ in $(seq 100); do xdpyinfo -display ":$display" >/dev/null 2>&1 && break; sleep 0.1; done
+export DISPLAY=":$display"
+openbox >/dev/null 2>&1 & pids+=($!)
+# A window mapped before the window manager runs may never be shown.
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+# The accessibility bus of this session, up before the program looks for it
+# (asking for its address starts it); its registry starts when first asked.
+for _ in $(seq 100); do
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$work/vexel" >"$work/vexel.log" 2>&1 & pids+=($!)
+win=$(timeout 40 xdotool search --sync --onlyvisible --name '^Vexel$' | head -n1) || true
+if [ -z "$win" ]; then
+  xwininfo -root -tree | grep -i vexel || true
+  [ -n "${VEXEL_A11Y_TRACE:-}" ] && gdb -p "${pids[-1]}" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E "^#|^Thread" | head -60
+  fail "no window"
+fi
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+
+timeout 70 /usr/bin/python3 "$here/a11y-check.py" || fail "the accessibility check failed"

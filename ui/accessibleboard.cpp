@@ -1,0 +1,204 @@
+#include "accessibleboard.h"
+
+#include "core/game.h"
+#include "settings/qtexts.h"
+#include "ui/boarddraw.h"
+#include "ui/boardwidget.h"
+#include "ui/spokentexts.h"
+
+#include <QAccessibleWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace vexel {
+
+namespace {
+
+class HoleAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    HoleAccessible(BoardAccess* access, CellIndex cell) : access_(access), cell_(cell) {}
+
+    CellIndex cell() const { return cell_; }
+
+    bool isValid() const override { return access_ && access_->board(); }
+    // A hole is no object of its own; returning the board here would make
+    // Qt's cache take the hole for the board.
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return isValid() ? access_->board()->window()->windowHandle() : nullptr; }
+
+    QAccessibleInterface* parent() const override {
+        return isValid() ? QAccessible::queryAccessibleInterface(access_->board()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+    QString text(QAccessible::Text t) const override {
+        if (!isValid()) return {};
+        const GameState& state = access_->game().state();
+        switch (t) {
+            case QAccessible::Name: return holeText(state, access_->settings(), cell_);
+            case QAccessible::Description: {
+                const auto hint = access_->game().hintHoles();
+                if (std::find(hint.begin(), hint.end(), cell_) != hint.end()) return vexel::text(access_->settings(), 905);
+                return access_->marked(cell_) ? vexel::text(access_->settings(), 904) : QString();
+            }
+            default: return {};
+        }
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const BoardDrawing& drawing = access_->drawing();
+        const PixelPoint centre = drawing.cellPos(cell_);
+        const int half = 4 * std::max(drawing.sizeUnit(), 1);
+        const QPoint topLeft = access_->board()->mapToGlobal(QPoint(centre.x - half, centre.y - half));
+        return {topLeft, QSize(2 * half + 1, 2 * half + 1)};
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.focusable = true;
+        s.selectable = true;
+        if (!isValid()) {
+            s.invisible = true;
+            return s;
+        }
+        s.focused = access_->cursorHole() == cell_;
+        s.selected = access_->marked(cell_);
+        s.invisible = !access_->board()->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+
+    // Action: press, as Space on this hole.
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid()) access_->press(cell_);
+    }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        return name == pressAction() ? QStringList{QStringLiteral("Space")} : QStringList{};
+    }
+
+private:
+    QPointer<BoardAccess> access_;
+    CellIndex cell_;
+};
+
+// The board: a list of 121 holes in the order of their numbers, row by row
+// from the top point.
+class BoardAccessible : public QAccessibleWidget {
+public:
+    BoardAccessible(BoardWidget* board, BoardAccess* access) : QAccessibleWidget(board, QAccessible::List), access_(access) {}
+
+    int childCount() const override { return access_ ? CELL_COUNT : 0; }
+    QAccessibleInterface* child(int index) const override {
+        if (!access_ || index < 0 || index >= CELL_COUNT) return nullptr;
+        return access_->hole(CellIndex(index));
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const auto* hole = dynamic_cast<const HoleAccessible*>(child);
+        return hole && access_ && access_->hole(hole->cell()) == child ? hole->cell() : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        if (!access_) return nullptr;
+        const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
+        const CellIndex cell = access_->drawing().holeAt(local.x(), local.y());
+        return cell == NO_PEG ? nullptr : access_->hole(cell);
+    }
+    QAccessibleInterface* focusChild() const override {
+        if (!access_ || access_->cursorHole() == NO_PEG) return nullptr;
+        return access_->hole(access_->cursorHole());
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && access_) return vexel::text(access_->settings(), 900);
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    QPointer<BoardAccess> access_;
+};
+
+QAccessibleInterface* boardFactory(const QString&, QObject* object) {
+    auto* board = qobject_cast<BoardWidget*>(object);
+    if (!board) return nullptr;
+    auto* access = board->findChild<BoardAccess*>(QString(), Qt::FindDirectChildrenOnly);
+    return access ? new BoardAccessible(board, access) : nullptr;
+}
+
+}  // namespace
+
+BoardAccess::BoardAccess(Game& game, const Settings& settings, const BoardDrawing& drawing, BoardWidget* board)
+    : QObject(board), game_(game), settings_(settings), drawing_(drawing), board_(board) {
+    static const bool installed = [] {
+        QAccessible::installFactory(boardFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+BoardAccess::~BoardAccess() {
+    // The holes are no objects that Qt could see go: they leave the cache
+    // here, unless the cache went first and took them along.
+    for (const QAccessible::Id id : holeIds_)
+        if (id && QAccessible::accessibleInterface(id)) QAccessible::deleteAccessibleInterface(id);
+}
+
+QAccessibleInterface* BoardAccess::hole(CellIndex cell) {
+    if (cell >= CELL_COUNT) return nullptr;
+    QAccessible::Id& id = holeIds_[cell];
+    if (QAccessibleInterface* known = id ? QAccessible::accessibleInterface(id) : nullptr) return known;
+    auto* made = new HoleAccessible(this, cell);
+    id = QAccessible::registerAccessibleInterface(made);
+    return made;
+}
+
+CellIndex BoardAccess::cursorHole() const {
+    const GameState& s = game_.state();
+    return s.gameRunning && s.keyboardCursorShown ? s.keyboardCursor[s.currentPlayer] : NO_PEG;
+}
+
+bool BoardAccess::marked(CellIndex cell) const {
+    const GameState& s = game_.state();
+    if (s.gameRunning && !s.moveInProgress)
+        for (int i = 0; i < s.movePathLength; ++i)
+            if (s.movePath[std::size_t(i)].cell == cell) return true;
+    const auto hint = game_.hintHoles();
+    return std::find(hint.begin(), hint.end(), cell) != hint.end();
+}
+
+void BoardAccess::inputHandled() {
+    if (!QAccessible::isActive() || !board_) return;
+    std::bitset<CELL_COUNT> marks;
+    for (int c = 0; c < CELL_COUNT; ++c) marks[std::size_t(c)] = marked(CellIndex(c));
+    const std::bitset<CELL_COUNT> changed = marks ^ lastMarks_;
+    lastMarks_ = marks;
+    for (int c = 0; c < CELL_COUNT; ++c) {
+        if (!changed[std::size_t(c)]) continue;
+        // Qt tells a hole's selected state on a selection event.
+        QAccessibleEvent event(hole(CellIndex(c)), QAccessible::Selection);
+        QAccessible::updateAccessibility(&event);
+    }
+    // Also when the cursor stays (at an edge, or Space on it): the hole is
+    // spoken again, with what the key changed there.
+    const CellIndex cursor = cursorHole();
+    if (cursor == NO_PEG) return;
+    QAccessibleEvent focus(hole(cursor), QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+    QAccessibleEvent descendant(board_.data(), QAccessible::ActiveDescendantChanged);
+    descendant.setChild(cursor);
+    QAccessible::updateAccessibility(&descendant);
+}
+
+void BoardAccess::press(CellIndex cell) {
+    game_.pressHole(cell);
+    if (board_) board_->showChanges();
+    inputHandled();
+}
+
+}  // namespace vexel

@@ -1,0 +1,76 @@
+#include "spokentexts.h"
+
+#include "core/notation.h"
+#include "settings/colournames.h"
+#include "settings/qtexts.h"
+#include "settings/windows1252.h"
+
+#include <QStringList>
+
+namespace vexel {
+
+namespace {
+
+QString hole(CellIndex cell) { return QString::fromStdString(holeName(cell)); }
+
+QString fromText(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+// The colour a seat's pegs are drawn in: the game's copy of the seats while a
+// game runs, the players dialog's outside one.
+ColourRef seatColour(const GameState& state, const Settings& settings, Seat seat) {
+    const std::uint8_t colour = state.gameRunning ? state.players[seat].colour : settings.playerSettings[seat].colour;
+    return settings.pegColours[colour < SEAT_COUNT ? colour : 0];
+}
+
+}  // namespace
+
+QString seatLabel(const GameState& state, const Settings& settings, Seat seat) {
+    const QString name = fromWindows1252(state.players[seat].nameBytes());
+    if (!name.trimmed().isEmpty()) return name;
+    return fromText(colourName(settings.language, seatColour(state, settings, seat)));
+}
+
+QString holeText(const GameState& state, const Settings& settings, CellIndex cell) {
+    if (cell >= CELL_COUNT) return {};
+    const Seat seat = state.occupancy[cell];
+    if (seat >= SEAT_COUNT) return text(settings, 901).arg(hole(cell));
+    const QString peg = fromText(pegOfColour(settings.language, seatColour(state, settings, seat)));
+    const QString owner = fromWindows1252(state.players[seat].nameBytes());
+    if (!state.players[seat].plays() || owner.trimmed().isEmpty()) return text(settings, 903).arg(hole(cell), peg);
+    return text(settings, 902).arg(hole(cell), peg, owner);
+}
+
+QString committedMoveText(const GameState& state, const Settings& settings) {
+    const int hops = state.movePathLength;
+    const QString who = seatLabel(state, settings, state.currentPlayer);
+    const QString from = hole(state.movePath[0].cell);
+    const QString to = hole(state.movePath[std::size_t(hops)].cell);
+    if (hops <= 1) return text(settings, 906).arg(who, from, to);
+    QStringList way;
+    for (int i = 1; i < hops; ++i) way << hole(state.movePath[std::size_t(i)].cell);
+    return text(settings, 907).arg(who, from, to, way.join(QStringLiteral(", ")));
+}
+
+QString turnText(const GameState& state, const Settings& settings) {
+    return text(settings, 908).arg(seatLabel(state, settings, state.currentPlayer), QString::number(state.moveNumber));
+}
+
+QString finishText(const GameState& state, const Settings& settings) {
+    int place = 0;
+    for (int i = 0; i < SEAT_COUNT; ++i)
+        if (state.finishOrder[std::size_t(i)] == state.currentPlayer) place = i + 1;
+    return text(settings, 909).arg(seatLabel(state, settings, state.currentPlayer), QString::number(place));
+}
+
+QString gameEndText(const GameState& state, const Settings& settings) {
+    QStringList places;
+    for (int i = 0; i < SEAT_COUNT; ++i) {
+        const Seat seat = state.finishOrder[std::size_t(i)];
+        if (seat >= SEAT_COUNT) break;
+        places << QStringLiteral("%1. %2").arg(QString::number(i + 1), seatLabel(state, settings, seat));
+    }
+    const QString over = text(settings, 910);
+    return places.isEmpty() ? over : over + QStringLiteral(": ") + places.join(QStringLiteral(", "));
+}
+
+}  // namespace vexel

@@ -1,0 +1,31 @@
+// What a screen reader says about the game, made from the game state when
+// asked and in the language of the live settings: a hole with what stands on
+// it, a committed move, whose turn it is, a finish and the end of a game.
+#pragma once
+
+#include "core/gamestate.h"
+#include "core/settings.h"
+
+#include <QString>
+
+namespace vexel {
+
+// "E5, leer" / "E5, empty"; "E5, grüner Stein von Anna" / "E5, green peg of
+// Anna". Outside a game the pegs are named by the colours they are drawn in
+// (the players dialog's), and by their owner only when the last game had one.
+QString holeText(const GameState& state, const Settings& settings, CellIndex cell);
+
+// How a seat is called: its name, or its peg colour when it has none.
+QString seatLabel(const GameState& state, const Settings& settings, Seat seat);
+
+// The move just committed by the seat to move: "Mimsel: C3 nach G5 über E5"
+// (start, last landing, then the landings on the way).
+QString committedMoveText(const GameState& state, const Settings& settings);
+// "Anna ist am Zug, Zug 12".
+QString turnText(const GameState& state, const Settings& settings);
+// "Anna ist im Ziel, Platz 1" for the seat to move, just finished.
+QString finishText(const GameState& state, const Settings& settings);
+// "Spielende: 1. Anna, 2. Mimsel", or "Spielende" when nobody had finished.
+QString gameEndText(const GameState& state, const Settings& settings);
+
+}  // namespace vexel
