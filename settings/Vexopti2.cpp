@@ -83,6 +83,8 @@ ModalResult TCompLevelDlg::chooseLevel(Seat seat, const QString& caption) {
     setWindowTitle(caption);
     PlayerSlot& slot = settings_.playerSettings[seat_];
     if (hasTextTable(settings_)) text_->setText(text(settings_, PROMPT_TEXT));
+    // The choices' frame carries the question, which a screen reader says on entering it.
+    frame_->setAccessibleName(text_->text());
 
     // A level outside 0..3 leaves every button clear and the level as it is,
     // unless the user picks one.

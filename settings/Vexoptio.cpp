@@ -6,10 +6,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QValidator>
 
 #include <algorithm>
 
+#include "colournames.h"
 #include "paint/drawprims.h"
 #include "paint/preview.h"
 #include "qtexts.h"
@@ -35,10 +38,25 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         paint_(painter);
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (clicked_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) clicked_();
     }
+    // A swatch is pressed from the keyboard too, with Space as a button is;
+    // Enter is left to the dialog's default button.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (clicked_ && event->key() == Qt::Key_Space && !event->isAutoRepeat())
+            clicked_();
+        else
+            QWidget::keyPressEvent(event);
+    }
+    void focusInEvent(QFocusEvent*) override { update(); }
+    void focusOutEvent(QFocusEvent*) override { update(); }
 
 private:
     std::function<void(QPainter&)> paint_;
@@ -130,6 +148,7 @@ TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp
         PaintBox_[row]->setObjectName(QString("PaintBox%1").arg(row + 1));
         PaintBox_[row]->setGeometry(2, 6, 68, 48);
         PaintBox_[row]->setCursor(Qt::PointingHandCursor);
+        PaintBox_[row]->setFocusPolicy(Qt::StrongFocus);
 
         auto* panel = new QWidget(frame);
         panel->setObjectName(QString("Panel%1").arg(row + 1));
@@ -222,6 +241,7 @@ void TOptionenDlg::FormShow() {
         for (int tag = 0; tag < 3 * SEAT_COUNT; ++tag) Radio_[tag]->setText(text(settings_, std::uint16_t(201 + tag % 3)));
         CancelBtn_->setText(text(settings_, 50));
         HelpBtn_->setText(text(settings_, 51));
+        nameRows();
     }
 
     filling_ = true;
@@ -271,8 +291,24 @@ void TOptionenDlg::ColorChange(int row) {
     if (chosen.isValid()) settings_.pegColours[row] = colourRefOf(chosen);
     coloursChanged_ = true;
     for (QWidget* box : PaintBox_) box->update();
+    if (hasTextTable(settings_)) nameRows();
     // The preview shows the colours too.
     redrawPreview();
+}
+
+// For a screen reader every control of a row says which row it is in: the
+// rows stand for the peg colours, so each is named by its colour.
+void TOptionenDlg::nameRows() {
+    for (int row = 0; row < SEAT_COUNT; ++row) {
+        const std::string_view colour = colourName(settings_.language, settings_.pegColours[row]);
+        const QString rowName = QString::fromUtf8(colour.data(), qsizetype(colour.size()));
+        PaintBox_[row]->setAccessibleName(text(settings_, 204) + QStringLiteral(": ") + rowName);
+        for (int choice = 0; choice < 3; ++choice)
+            Radio_[3 * row + choice]->setAccessibleName(Radio_[3 * row + choice]->text().remove(QLatin1Char('&')) +
+                                                        QStringLiteral(", ") + rowName);
+        Edit_[row]->setAccessibleName(text(settings_, 206) + QStringLiteral(", ") + rowName);
+    }
+    PB_Brett_->setAccessibleName(text(settings_, 207));
 }
 
 void TOptionenDlg::RotierenClick() {

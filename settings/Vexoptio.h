@@ -62,6 +62,7 @@ private:
     void askLevel(int row);
     // Puts a name into a row's edit, which keeps it whole even beyond what typing allows.
     void putName(int row, const QString& name);
+    void nameRows();
     void redrawPreview();
 
     Settings& settings_;

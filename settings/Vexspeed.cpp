@@ -38,6 +38,14 @@ void clearGroup(QButtonGroup* group) {
     group->setExclusive(true);
 }
 
+// A caption as a screen reader should say it: without its accelerator sign
+// and the colon that leads to its field.
+QString plainCaption(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
+    return caption;
+}
+
 }  // namespace
 
 QString formatSizeUnit(int value) { return value < 10 ? QString("  %1").arg(value) : QString::number(value); }
@@ -132,6 +140,12 @@ TEnvironDlg::TEnvironDlg(Settings& settings, WindowSizing sizing, std::function<
     connect(helpbtn_, &QPushButton::clicked, this, [this] {
         if (showHelp_) showHelp_(2);
     });
+
+    // The keyboard goes down the speeds of humans, then of computers, then on
+    // through the dialog as it reads.
+    QWidget* order[] = {R_[0], R_[1], R_[2], R_[3], R_[4], R_[5], R_[6], R_[7], R_[8], R_[9], R_[10], R_[11],
+                        win_plus_, Win_minus_, SoundBox_, ZiehenSound_, ColorHintBox_, okbtn_, cancelbtn_, helpbtn_};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TEnvironDlg::showEvent(QShowEvent* event) {
@@ -151,6 +165,14 @@ void TEnvironDlg::FormShow() {
         ColorHintBox_->setText(text(settings_, 311));
         cancelbtn_->setText(text(settings_, 50));
         helpbtn_->setText(text(settings_, 51));
+        // The speed buttons have no captions of their own: they are named by
+        // their column and the speed of their line.
+        for (int line = 0; line < SPEED_COUNT; ++line) {
+            const QString speed = text(settings_, std::uint16_t(303 + line));
+            R_[line]->setAccessibleName(l_mensch_->text() + QStringLiteral(": ") + speed);
+            R_[SPEED_COUNT + line]->setAccessibleName(l_comp_->text() + QStringLiteral(": ") + speed);
+        }
+        WinSize_->setAccessibleName(plainCaption(l_winsize_->text()));
     }
 
     // A speed outside 0..5 checks no button and stays as it is unless chosen.
@@ -160,6 +182,7 @@ void TEnvironDlg::FormShow() {
     if (settings_.computerSpeed < SPEED_COUNT) R_[SPEED_COUNT + settings_.computerSpeed]->setChecked(true);
 
     WinSize_->setText(formatSizeUnit(sizing_.sizeUnit ? sizing_.sizeUnit() : 1));
+    nameSizeButtons();
     SoundBox_->setChecked(settings_.soundOn);
     ZiehenSound_->setChecked(settings_.moveSoundOn);
     ColorHintBox_->setChecked(settings_.markDirection);
@@ -173,6 +196,16 @@ void TEnvironDlg::winsize_Click(bool larger) {
     if (larger && value < largest) ++value;
     if (!larger && value > 1) --value;
     WinSize_->setText(formatSizeUnit(value));
+    nameSizeButtons();
+}
+
+// The size buttons show only arrows; their names say what they do and the
+// size now chosen, so that a screen reader tells the new size on each press.
+void TEnvironDlg::nameSizeButtons() {
+    if (!hasTextTable(settings_)) return;
+    const QString size = QString::number(shownSizeUnit());
+    win_plus_->setAccessibleName(text(settings_, 952).arg(size));
+    Win_minus_->setAccessibleName(text(settings_, 953).arg(size));
 }
 
 void TEnvironDlg::okbtnClick() {

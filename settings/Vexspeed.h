@@ -40,6 +40,7 @@ protected:
 private:
     void FormShow();
     void winsize_Click(bool larger);
+    void nameSizeButtons();
     void okbtnClick();
     int shownSizeUnit() const;
 

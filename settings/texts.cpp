@@ -116,6 +116,8 @@ constexpr auto GERMAN_TEXTS = std::to_array<TextEntry>({
     {949, "dunkelblauer Stein"},
     {950, "dunkelgrüner Stein"},
     {951, "dunkelroter Stein"},
+    {952, "Fenster größer, jetzt Größe %1"},
+    {953, "Fenster kleiner, jetzt Größe %1"},
 });
 
 constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
@@ -229,6 +231,8 @@ constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
     {949, "dark blue peg"},
     {950, "dark green peg"},
     {951, "dark red peg"},
+    {952, "Larger window, size now %1"},
+    {953, "Smaller window, size now %1"},
 });
 
 // Lookup relies on ascending ids; the two languages must name the same ids.

@@ -2,12 +2,22 @@
 // turns and finishes in both languages, the colours by name, and the board's
 // accessible holes driven as assistive technology drives them.
 #include "app/vexelapp.h"
+#include "settings/Vexinfo.h"
+#include "settings/Vexfehlr.h"
+#include "settings/Vexopti2.h"
+#include "settings/Vexoptio.h"
+#include "settings/Vexsieg.h"
+#include "settings/Vexspeed.h"
 #include "settings/colournames.h"
 #include "ui/boardwidget.h"
 #include "ui/spokentexts.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +189,65 @@ TEST(AccessibleBoard, HolesAreNamedFocusedMarkedAndPressedLikeSpace) {
 
         window.game().endGame();
         window.close();
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// Every control a user can reach has a name a screen reader can say, in both
+// languages; a control added to a dialog later is caught here as well.
+TEST(AccessibleDialogs, EveryControlHasAName) {
+    const auto folder = std::filesystem::temp_directory_path() / ("vexel-a11y-dialogs-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        VexelApp app(folder, 3);
+        app.settings.soundOn = false;
+        const auto unnamed = [](const QWidget* dialog) {
+            QStringList missing;
+            for (QWidget* w : dialog->findChildren<QWidget*>()) {
+                const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                     (w->focusPolicy() & Qt::TabFocus);
+                if (!control || !w->isVisibleTo(dialog)) continue;
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+                if (!iface || iface->text(QAccessible::Name).trimmed().isEmpty()) missing << w->objectName();
+            }
+            return missing.join(QStringLiteral(" "));
+        };
+        for (const Language language : {DE, EN}) {
+            app.settings.language = language;
+            for (QWidget* dialog : std::initializer_list<QWidget*>{app.dialogs.about, app.dialogs.players,
+                                                                   app.dialogs.environment, app.dialogs.error,
+                                                                   app.dialogs.winners}) {
+                dialog->show();
+                EXPECT_EQ(unnamed(dialog).toStdString(), "") << dialog->objectName().toStdString();
+                dialog->hide();
+            }
+            // The level dialog is filled only when it asks.
+            QString levelMissing = QStringLiteral("not shown");
+            QTimer::singleShot(0, [&] {
+                levelMissing = unnamed(app.dialogs.level);
+                app.dialogs.level->close();
+            });
+            app.dialogs.level->chooseLevel(1, QStringLiteral("Mimsel"));
+            EXPECT_EQ(levelMissing.toStdString(), "");
+        }
+
+        // A colour swatch is pressed with Space and says its colour.
+        TOptionenDlg& players = *app.dialogs.players;
+        int asked = 0;
+        players.chooseColour = [&](const QColor&, QWidget*) {
+            ++asked;
+            return QColor(255, 140, 0);
+        };
+        app.settings.language = DE;
+        players.show();
+        auto* swatch = players.findChild<QWidget*>(QStringLiteral("PaintBox2"));
+        ASSERT_NE(swatch, nullptr);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Name), "Farbe: blau");
+        swatch->setFocus();
+        QTest::keyClick(swatch, Qt::Key_Space);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Name), "Farbe: orange");
+        players.hide();
     }
     std::filesystem::remove_all(folder);
 }
