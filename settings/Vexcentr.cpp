@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -95,13 +96,57 @@ std::optional<QMargins> frameFromWindowManager(QWindow& window) {
 }
 #endif
 
+// The outer rectangle of a shown window as the window system last reported it.
+// The widget's own geometry takes every move and resize the program asks for
+// at once; a window manager that refuses one (a maximized window stays where
+// it is) reports nothing, and the widget keeps the refused geometry.
+QRect actualFrame(const QWidget& window) {
+    const QWindow* native = window.windowHandle();
+    if (native == nullptr || !window.isVisible()) return window.frameGeometry();
+    return native->frameGeometry();
+}
+
 QMargins marginsOf(const QWidget& window) {
     const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();
     return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
+// Turns a dialog that was minimized, maximized or made to fill the screen back
+// into a normal one, once the window system's report has been handled.
+class NormalStateHolder : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::WindowStateChange) return false;
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog == nullptr || !dialog->isWindow() || (dialog->windowState() & HELD_STATES) == 0) return false;
+        QMetaObject::invokeMethod(
+            dialog,
+            [dialog] {
+                if ((dialog->windowState() & HELD_STATES) == 0 || !dialog->isVisible()) return;
+                dialog->setWindowState(dialog->windowState() & ~HELD_STATES);
+                dialog->raise();
+                dialog->activateWindow();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    static constexpr Qt::WindowStates HELD_STATES = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+};
+
 }  // namespace
+
+void holdDialogsInNormalState() {
+    static QPointer<NormalStateHolder> holder;  // gone with the application that owns it
+    if (qApp == nullptr || holder != nullptr) return;
+    holder = new NormalStateHolder(qApp);
+    qApp->installEventFilter(holder);
+}
 
 QPoint centredPosition(QSize dialog, QRect mainWindow, QSize screen) {
     const int w = dialog.width();
@@ -122,6 +167,7 @@ QPoint screenCentredPosition(QSize dialog, QSize screen) {
 TCenteredForm::TCenteredForm(QWidget* parent) : QDialog(parent) {
     // A fixed dialog frame: a title and a close box, no minimize or maximize.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    holdDialogsInNormalState();
 }
 
 void TCenteredForm::accept() { done(int(ModalResult::Ok)); }
@@ -131,7 +177,7 @@ void TCenteredForm::reject() { done(int(ModalResult::Cancel)); }
 ModalResult TCenteredForm::showCentred(QWidget* mainWindow) {
     QScreen* screen = mainWindow != nullptr ? mainWindow->screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = screen != nullptr ? screen->geometry() : QRect(0, 0, 640, 480);
-    const QRect mainRect = mainWindow != nullptr ? mainWindow->frameGeometry() : screenRect;
+    const QRect mainRect = mainWindow != nullptr ? actualFrame(*mainWindow) : screenRect;
 
     // A dialog shown before keeps the frame it had; the first time it is asked for.
     const bool first = !shownBefore_;

@@ -26,6 +26,14 @@ QPoint centredPosition(QSize dialog, QRect mainWindow, QSize screen);
 // Centred on the screen, never left of or above it.
 QPoint screenCentredPosition(QSize dialog, QSize screen);
 
+// Keeps every dialog of the program, message boxes included, in its one
+// normal state. Most window managers offer a fixed dialog neither minimize
+// nor maximize; those that offer them all the same (some ignore these hints
+// of a dialog) find the dialog back as it was at once: a minimized modal
+// dialog would take the main window with it, and nothing in the window would
+// bring either back. Installed once; the application owns it.
+void holdDialogsInNormalState();
+
 class TCenteredForm : public QDialog {
     Q_OBJECT
 public:

@@ -2,7 +2,8 @@
 # Starts the real program under Xvfb, as on a desktop, and checks what it shows:
 # the title picture at start, that the maximized window, once restored, is
 # maximized again or has its whole frame on the screen (also after a size
-# chosen in the environment dialog), then the pegs of every seat after a new
+# chosen in the environment dialog) and that the About box then opens centred
+# over it and cannot be minimized, then the pegs of every seat after a new
 # game started from the menu with the keyboard. Then, on a bare X server without a
 # window manager, the maximized window must still fill the screen.
 # Usage: run-e2e.sh BIN_DIR SCREENCHECK
@@ -62,6 +63,36 @@ expect_placed() {  # what
     fail "$1: the window's frame lies off the screen"
 }
 restore() { wmctrl -i -r "$win" -b remove,maximized_vert,maximized_horz; sleep 1.5; }
+outer() {  # window: left top width height of its frame, as the X server has it
+  local l r t b x y w h
+  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+  x=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
+  y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
+  w=$(xwininfo -id "$1" | sed -n 's/.*Width: *//p')
+  h=$(xwininfo -id "$1" | sed -n 's/.*Height: *//p')
+  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+# The About box ("&Hilfe", "I&nfo") opens centred over the main window as it
+# really stands, offers no maximize, and comes back at once when the window
+# manager minimizes it (taking the main window with it).
+expect_about_box() {  # what
+  local dialog mx my mw mh dx dy dw dh
+  xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+  xdotool key --window "$win" alt+h; sleep 0.5
+  xdotool key n
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Info$' | head -n1) || true
+  [ -n "$dialog" ] || fail "$1: no About box"
+  sleep 0.7
+  read -r mx my mw mh < <(outer "$win")
+  read -r dx dy dw dh < <(outer "$dialog")
+  echo "$1: About box at $dx,$dy, centred over $mx,$my ${mw}x$mh: $((mx + mw / 2 - dw / 2)),$((my + mh / 2 - dh / 2))"
+  [ "$dx,$dy" = "$((mx + mw / 2 - dw / 2)),$((my + mh / 2 - dh / 2))" ] || fail "$1: the About box is off-centre"
+  [[ $(xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS) != *MAXIMIZE* ]] || fail "$1: the About box offers maximize"
+  xdotool windowminimize "$dialog"; sleep 1.5
+  viewable "$dialog" && viewable "$win" || fail "$1: the About box stayed minimized"
+  xdotool key Escape; sleep 0.5
+}
 client_width() { xwininfo -id "$win" | sed -n 's/.*Width: *//p'; }
 # Waits up to 10 s for the window to become `width` pixels wide.
 await_width() {
@@ -86,6 +117,7 @@ open_environment() {
 # chosen in the environment dialog.
 restore
 expect_placed "restored after start"
+expect_about_box "restored after start"
 open_environment
 xdotool key Tab; sleep 0.3; xdotool key space; sleep 0.5   # one size smaller
 xdotool key Tab; sleep 0.3; xdotool key Return             # OK, the default button
@@ -99,6 +131,18 @@ sleep 1
 expect_placed "size 5"
 restore
 expect_placed "restored from size 5"
+expect_about_box "restored from size 5"
+# Size 4 again, maximized by the window manager and then restored: the window
+# is maximized again in place, and the About box still centres over it.
+open_environment
+xdotool key Tab; sleep 0.3; xdotool key space; sleep 0.5
+xdotool key Tab; sleep 0.3; xdotool key Return
+await_width 1024 "size 4 again"
+sleep 0.5
+wmctrl -i -r "$win" -b add,maximized_vert,maximized_horz; sleep 1.5
+restore
+expect_placed "size 4, maximized, restored"
+expect_about_box "size 4, maximized, restored"
 
 # New game through the menu accelerators: Alt+S opens "&Spiel", N is "&Neues Spiel".
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"

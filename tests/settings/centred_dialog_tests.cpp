@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -140,6 +141,27 @@ TEST_F(CentredDialogs, TheCloseBoxGivesCancel) {
     TAboutBox about(settings, &main);
     OnModal closer([](QWidget* open) { open->close(); });
     EXPECT_EQ(about.showCentred(&main), ModalResult::Cancel);
+}
+
+// A window manager may minimize or maximize a dialog although its hints ask
+// for neither; every dialog, a message box too, is back in its normal state at once.
+TEST_F(CentredDialogs, ADialogMinimizedOrMaximizedByTheWindowSystemComesBackNormal) {
+    TAboutBox about(settings, &main);
+    QMessageBox box(QMessageBox::Information, "Optionen", "Die Standardeinstellungen wurden wieder eingetragen.",
+                    QMessageBox::Ok, &main);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&about, &box}) {
+        for (const Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            Qt::WindowStates after = state;
+            OnModal closer([&](QWidget* open) {
+                open->setWindowState(state);
+                QCoreApplication::processEvents();
+                after = open->windowState();
+                open->close();
+            });
+            dialog->exec();
+            EXPECT_EQ(after, Qt::WindowNoState) << dialog->metaObject()->className() << " state " << int(state);
+        }
+    }
 }
 
 TEST_F(CentredDialogs, TheAboutBoxFollowsTheLanguageButKeepsItsCaption) {
