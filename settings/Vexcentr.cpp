@@ -179,6 +179,8 @@ ModalResult TCenteredForm::showCentred(QWidget* mainWindow) {
     const QRect screenRect = screen != nullptr ? screen->geometry() : QRect(0, 0, 640, 480);
     const QRect mainRect = mainWindow != nullptr ? actualFrame(*mainWindow) : screenRect;
 
+    prepareToShow();
+
     // A dialog shown before keeps the frame it had; the first time it is asked for.
     const bool first = !shownBefore_;
     const QMargins frame = first ? frameBeforeFirstShowing(mainWindow) : marginsOf(*this);

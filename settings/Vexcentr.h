@@ -47,6 +47,10 @@ public:
     void reject() override;
 
 protected:
+    // Fills the dialog's texts and fits its size to them before it is placed;
+    // a dialog whose size follows its texts does so here.
+    virtual void prepareToShow() {}
+
     // The dialog opens centred on the screen the first time it is shown in a
     // run, and over the main window at every later showing.
     void setCentreOnScreenAtFirstShow(bool centre) { centreOnScreenAtFirstShow_ = centre; }

@@ -12,41 +12,35 @@ namespace vexel {
 TSiegerAnzeige::TSiegerAnzeige(const Settings& settings, const GameState& game, QWidget* parent)
     : TCenteredForm(parent), settings_(settings), game_(game) {
     setObjectName("SiegerAnzeige");
-    setFixedSize(400, 352);
     setCentreOnScreenAtFirstShow(true);
 
-    auto* panel = new QFrame(this);
+    auto* panel = panel_ = new QFrame(this);
     panel->setObjectName("Panel1");
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(2);
-    panel->setGeometry(8, 8, 384, 296);
 
     const QPixmap icon = programIcon(40);
     auto* topIcon = new QLabel(panel);
     topIcon->setObjectName("ProgramIcon");
     topIcon->setGeometry(10, 10, 40, 40);
     topIcon->setPixmap(icon);
-    auto* bottomIcon = new QLabel(panel);
+    auto* bottomIcon = Image2_ = new QLabel(panel);
     bottomIcon->setObjectName("Image2");
-    bottomIcon->setGeometry(10, 246, 40, 40);
     bottomIcon->setPixmap(icon);
 
-    auto* bar = new QFrame(panel);
+    auto* bar = bar_ = new QFrame(panel);
     bar->setObjectName("Bar");
-    bar->setGeometry(28, 56, 4, 184);
     bar->setAutoFillBackground(true);
     QPalette blue = bar->palette();
     blue.setColor(QPalette::Window, Qt::blue);
     bar->setPalette(blue);
-    auto* line = new QFrame(panel);
+    auto* line = line_ = new QFrame(panel);
     line->setObjectName("Line");
-    line->setGeometry(60, 58, 312, 3);
     line->setAutoFillBackground(true);
     line->setPalette(blue);
 
     Ueberschrift_ = new QLabel(panel);
     Ueberschrift_->setObjectName("Ueberschrift");
-    Ueberschrift_->setGeometry(60, 12, 312, 40);
     Ueberschrift_->setAlignment(Qt::AlignCenter);
     QFont headingFont = Ueberschrift_->font();
     headingFont.setPointSize(20);
@@ -63,16 +57,59 @@ TSiegerAnzeige::TSiegerAnzeige(const Settings& settings, const GameState& game, 
     for (int i = 0; i < SEAT_COUNT; ++i) {
         auto* label = new QLabel(panel);
         label->setObjectName(QString("Sieger%1").arg(i + 1));
-        label->setGeometry(72, 72 + 34 * i, 300, 28);
         label->setFont(lineFont);
         label->setPalette(navy);
         Sieger_[i] = label;
     }
 
-    WeiterButton_ = addResultButton("WeiterButton", QRect(8, 316, 120, 28), ModalResult::Ok);
-    EndeButton_ = addResultButton("EndeButton", QRect(272, 316, 120, 28), ModalResult::Abort);
+    WeiterButton_ = addResultButton("WeiterButton", QRect(), ModalResult::Ok);
+    EndeButton_ = addResultButton("EndeButton", QRect(), ModalResult::Abort);
 
     updateWinnerList();
+    fitToTexts();
+}
+
+void TSiegerAnzeige::fitToTexts() {
+    // Designed for list lines 300 pixels wide and 28 high, 34 apart, under a
+    // heading of 312 x 40, buttons of 120 x 28, the whole window 400 x 352.
+    const QFontMetrics lineMetrics(Sieger_[0]->font());
+    const QFontMetrics headingMetrics(Ueberschrift_->font());
+    int lineWidth = 300;
+    for (const QLabel* line : Sieger_) lineWidth = std::max(lineWidth, lineMetrics.horizontalAdvance(line->text()));
+    const int wider = std::max(lineWidth - 300, headingMetrics.horizontalAdvance(Ueberschrift_->text()) - 312);
+    const int headingHeight = std::max(40, headingMetrics.height());
+    const int lineHeight = std::max(28, lineMetrics.height());
+    int buttonWidth = 120;
+    int buttonHeight = 28;
+    for (const QPushButton* button : {WeiterButton_, EndeButton_}) {
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+        buttonHeight = std::max(buttonHeight, button->fontMetrics().height() + 8);
+    }
+
+    const int width = std::max(400 + wider, 2 * buttonWidth + 24);
+    const int room = width - 88;  // from the heading's left edge to the panel's right margin
+    Ueberschrift_->setGeometry(60, 12, room, headingHeight);
+    const int lineTop = headingHeight + 18;
+    line_->setGeometry(60, lineTop, room, 3);
+    int y = lineTop + 14;
+    for (QLabel* line : Sieger_) {
+        line->setGeometry(72, y, room - 12, lineHeight);
+        y += lineHeight + 6;
+    }
+    const int longer = y - 6 - 270;  // below the last line as designed
+    bar_->setGeometry(28, 56, 4, 184 + longer);
+    Image2_->setGeometry(10, 246 + longer, 40, 40);
+    panel_->setGeometry(8, 8, width - 16, 296 + longer);
+
+    const int buttonTop = 316 + longer;
+    WeiterButton_->setGeometry(8, buttonTop, buttonWidth, buttonHeight);
+    EndeButton_->setGeometry(width - 8 - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+    setFixedSize(width, buttonTop + buttonHeight + 8);
+}
+
+void TSiegerAnzeige::prepareToShow() {
+    FormShow();
+    fitToTexts();
 }
 
 void TSiegerAnzeige::updateWinnerList() {
@@ -89,7 +126,9 @@ void TSiegerAnzeige::updateWinnerList() {
 }
 
 void TSiegerAnzeige::showEvent(QShowEvent* event) {
-    FormShow();
+    // Shown by showCentred, texts and size are in place already; shown
+    // otherwise, they are filled in here.
+    prepareToShow();
     TCenteredForm::showEvent(event);
     // After the dialog's own focus choice, so that ours stands.
     (WeiterButton_->isVisibleTo(this) ? WeiterButton_ : EndeButton_)->setFocus();

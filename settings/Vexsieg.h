@@ -7,6 +7,7 @@
 // the next game clears it.
 #pragma once
 
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
@@ -28,13 +29,22 @@ public:
     void updateWinnerList();
 
 protected:
+    void prepareToShow() override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void FormShow();
+    // Widens the window for list lines and a heading longer than their
+    // designed room, and lengthens it for taller fonts; the designed
+    // 400 x 352 is the least.
+    void fitToTexts();
 
     const Settings& settings_;
     const GameState& game_;
+    QFrame* panel_;
+    QLabel* Image2_;
+    QFrame* bar_;
+    QFrame* line_;
     QLabel* Ueberschrift_;
     std::array<QLabel*, SEAT_COUNT> Sieger_{};
     QPushButton* WeiterButton_;

@@ -290,8 +290,10 @@ TEST(DialogTexts, EveryDialogShowsEveryTextWholeInBothLanguagesAlsoWithALargerFo
             main.show();
             Settings settings;
             settings.language = language;
-            // Long names, as far as 21 characters go.
+            // Long names, as far as 21 characters go, and the widest letters.
             for (PlayerSlot& slot : settings.playerSettings) slot.setName("Maximilian Mustermann");
+            settings.playerSettings[0].setName("WWWWWWWWWWWWWWWWWWWWW");
+            settings.playerSettings[5].setName("MMMMMMMMMMMMMMMMMMMMM");
             GameState game;
             game.players = settings.playerSettings;
 

@@ -1,7 +1,9 @@
 // The winners display before, during and after a game.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QPushButton>
 
 #include <string>
@@ -111,6 +113,33 @@ TEST_F(WinnersDisplay, FollowsTheLanguage) {
     EXPECT_EQ(line(1), "The game is still tense!");
     EXPECT_EQ(weiter()->text(), "Continue");
     EXPECT_EQ(ende()->text(), "Game Over");
+}
+
+TEST_F(WinnersDisplay, WhereEveryTextFitsTheDesignedLayoutStands) {
+    startThreePlayerGame();
+    game.finishOrder = {4, 0, 2, NO_PEG, NO_PEG, NO_PEG};
+    display.updateWinnerList();
+    display.show();
+    EXPECT_EQ(display.size(), QSize(400, 352));
+    EXPECT_EQ(child<QLabel>(display, "Sieger6")->geometry(), QRect(72, 242, 300, 28));
+    EXPECT_EQ(ende()->geometry(), QRect(272, 316, 120, 28));
+}
+
+TEST_F(WinnersDisplay, AWideNameWidensTheDisplayWhichStillOpensCentred) {
+    startThreePlayerGame();
+    game.players[4].setName("WWWWWWWWWWWWWWWWWWWWW");
+    game.finishOrder = {4, 0, 2, NO_PEG, NO_PEG, NO_PEG};
+    display.updateWinnerList();
+    QRect where;
+    OnModal closer([&](QWidget* open) {
+        where = open->frameGeometry();
+        open->close();
+    });
+    display.showCentred(&main);  // the first showing: centred on the screen
+    EXPECT_GT(display.width(), 400);
+    EXPECT_EQ(ende()->geometry().right() + 1, display.width() - 8) << "Beenden keeps to the right edge";
+    EXPECT_EQ(where.topLeft(), screenCentredPosition(where.size(), QGuiApplication::primaryScreen()->geometry().size()))
+        << "placed for the size it shows at";
 }
 
 TEST_F(WinnersDisplay, ButtonsAndCloseBoxGiveOkAbortAndCancel) {
