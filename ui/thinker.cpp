@@ -7,7 +7,9 @@ namespace vexel {
 Thinker::Thinker(QObject* parent)
     : QObject(parent),
       search_([](const GameState& state, const Settings& settings, std::vector<CandidateMove>& ranked,
-                 const std::atomic<bool>* stop) { return searchStrongMove(state, settings, ranked, stop); }) {}
+                 const std::atomic<bool>* stop) { return searchStrongMove(state, settings, ranked, stop); }) {
+    connect(this, &Thinker::workerFinished, this, &Thinker::deliver, Qt::QueuedConnection);
+}
 
 // The worker touches this object until it returns: it is stopped and joined first.
 Thinker::~Thinker() { stop(); }
@@ -28,7 +30,7 @@ void Thinker::start(const GameState& state, const Settings& settings) {
             result_ = std::move(ranked);
             resultGeneration_ = generation;
         }
-        QMetaObject::invokeMethod(this, [this, generation] { deliver(generation); }, Qt::QueuedConnection);
+        emit workerFinished();
     });
 }
 
@@ -41,8 +43,12 @@ void Thinker::stop() {
     result_.reset();
 }
 
-void Thinker::deliver(std::uint64_t generation) {
-    if (generation != generation_) return;
+void Thinker::deliver() {
+    {
+        // A stopped or replaced search left nothing here, or the list of the one started since.
+        const std::lock_guard lock(mutex_);
+        if (!result_ || resultGeneration_ != generation_) return;
+    }
     busy_ = false;
     emit ready();
 }

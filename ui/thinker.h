@@ -51,9 +51,13 @@ public:
 signals:
     // The search started last has finished; its result waits in takeResult().
     void ready();
+    // Sent by the worker as it finishes, queued to the window's thread, which
+    // turns it into ready() if the result is still wanted. It carries nothing:
+    // what crosses the threads goes through the lock.
+    void workerFinished();
 
 private:
-    void deliver(std::uint64_t generation);
+    void deliver();
 
     Search search_;
     std::jthread worker_;
