@@ -118,6 +118,7 @@ constexpr auto GERMAN_TEXTS = std::to_array<TextEntry>({
     {951, "dunkelroter Stein"},
     {952, "Fenster größer, jetzt Größe %1"},
     {953, "Fenster kleiner, jetzt Größe %1"},
+    {954, "Tipp"},
 });
 
 constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
@@ -233,6 +234,7 @@ constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
     {951, "dark red peg"},
     {952, "Larger window, size now %1"},
     {953, "Smaller window, size now %1"},
+    {954, "Hint"},
 });
 
 // Lookup relies on ascending ids; the two languages must name the same ids.

@@ -463,6 +463,7 @@ void TMainWindow::thinkerReady() {
             thinking_ = Thinking::Nothing;
             game_.showHintMove(thinkingTicket_, *ranked);
             board_->showChanges();
+            announcer_->hintShown();
         }
     }
     scheduleIdle();

@@ -67,6 +67,11 @@ void Announcer::gameEvent(GameView::Event event) {
     }
 }
 
+void Announcer::hintShown() {
+    if (!QAccessible::isActive() || game_.hintHoles().empty()) return;
+    announce(hintText(game_.hintHoles(), settings_));
+}
+
 void Announcer::announce(const QString& message) {
     message_ = message;
     QAccessibleEvent name(this, QAccessible::NameChanged);

@@ -1,6 +1,6 @@
 // Tells assistive technology what happens in the game without the user moving
 // the focus: every committed move (human or computer), whose turn it is, each
-// finish, the start, a take back and the end of a game. An invisible widget
+// finish, the start, a take back, the end of a game and a hint. An invisible widget
 // of the main window whose accessible object is a notification: each message
 // becomes its name, and it is shown anew, which a screen reader such as Orca
 // speaks at once. Its description keeps the last committed move, so that it
@@ -25,6 +25,8 @@ public:
     // Builds the message of the event and tells it; does nothing while no
     // assistive technology listens.
     void gameEvent(GameView::Event event);
+    // The hint asked for is on the board: its move is told as well.
+    void hintShown();
 
     QString message() const { return message_; }
     QString lastMove() const { return lastMove_; }

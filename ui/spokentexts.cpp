@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <vector>
+
 namespace vexel {
 
 namespace {
@@ -40,15 +42,29 @@ QString holeText(const GameState& state, const Settings& settings, CellIndex cel
     return text(settings, 902).arg(hole(cell), peg, owner);
 }
 
-QString committedMoveText(const GameState& state, const Settings& settings) {
-    const int hops = state.movePathLength;
-    const QString who = seatLabel(state, settings, state.currentPlayer);
-    const QString from = hole(state.movePath[0].cell);
-    const QString to = hole(state.movePath[std::size_t(hops)].cell);
-    if (hops <= 1) return text(settings, 906).arg(who, from, to);
+namespace {
+
+// "who: start nach last over the landings between" for a path of holes.
+QString pathText(const Settings& settings, const QString& who, std::span<const CellIndex> holes) {
+    if (holes.size() < 2) return {};
+    const QString from = hole(holes.front());
+    const QString to = hole(holes.back());
+    if (holes.size() == 2) return text(settings, 906).arg(who, from, to);
     QStringList way;
-    for (int i = 1; i < hops; ++i) way << hole(state.movePath[std::size_t(i)].cell);
+    for (std::size_t i = 1; i + 1 < holes.size(); ++i) way << hole(holes[i]);
     return text(settings, 907).arg(who, from, to, way.join(QStringLiteral(", ")));
+}
+
+}  // namespace
+
+QString committedMoveText(const GameState& state, const Settings& settings) {
+    std::vector<CellIndex> holes;
+    for (int i = 0; i <= state.movePathLength; ++i) holes.push_back(state.movePath[std::size_t(i)].cell);
+    return pathText(settings, seatLabel(state, settings, state.currentPlayer), holes);
+}
+
+QString hintText(std::span<const CellIndex> holes, const Settings& settings) {
+    return pathText(settings, text(settings, 954), holes);
 }
 
 QString turnText(const GameState& state, const Settings& settings) {

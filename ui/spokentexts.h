@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <span>
+
 namespace vexel {
 
 // "E5, leer" / "E5, empty"; "E5, grüner Stein von Anna" / "E5, green peg of
@@ -21,6 +23,8 @@ QString seatLabel(const GameState& state, const Settings& settings, Seat seat);
 // The move just committed by the seat to move: "Mimsel: C3 nach G5 über E5"
 // (start, last landing, then the landings on the way).
 QString committedMoveText(const GameState& state, const Settings& settings);
+// The hint's move (its peg's hole, then each landing): "Tipp: E7 nach F7".
+QString hintText(std::span<const CellIndex> holes, const Settings& settings);
 // "Anna ist am Zug, Zug 12".
 QString turnText(const GameState& state, const Settings& settings);
 // "Anna ist im Ziel, Platz 1" for the seat to move, just finished.

@@ -195,6 +195,14 @@ def main():
     if not hole(HOLE_NAMES.index(target)).endswith("Stein von " + HUMAN):
         fail("the human's peg is not on %s" % target)
 
+    # H asks for a hint; it is told, and its holes read as selected.
+    key("h")
+    told = wait_for("the hint told", lambda: name(announcer) if name(announcer).startswith("Tipp: ") else None, 30)
+    print("hint: " + told)
+    first = board.get_child_at_index(HOLE_NAMES.index(told.split(" ")[1]))
+    if not first.get_state_set().contains(Atspi.StateType.SELECTED):
+        fail("the hint's first hole is not selected")
+
     # In English the same holes read in English.
     key("alt+o")
     pump(0.3)

@@ -90,6 +90,8 @@ TEST(SpokenTexts, MovesTurnsFinishesAndTheEnd) {
     EXPECT_EQ(committedMoveText(t.in(EN).state, t.settings), "Mimsel: Q1 to F6 over M3, I5");
     t.state.movePathLength = 1;
     EXPECT_EQ(committedMoveText(t.in(EN).state, t.settings), "Mimsel: Q1 to M3");
+    const CellIndex hint[] = {16, 29};
+    EXPECT_EQ(hintText(hint, t.in(DE).settings), "Tipp: E7 nach F7");
 
     // A name is taken as it is, with whatever signs it holds.
     t.state.players[0].setName("A&B %2");
