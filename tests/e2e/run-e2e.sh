@@ -48,21 +48,6 @@ echo "title picture: yellow=$yellow silver=$silver magenta=$magenta"
 
 win=$(xdotool search --onlyvisible --name '^Vexel$' | head -n1)
 
-# Maximized, or a normal window whose whole frame is on the screen.
-expect_placed() {  # what
-  local state l r t b x y w h
-  state=$(xprop -id "$win" _NET_WM_STATE)
-  if [[ $state == *MAXIMIZED_VERT* && $state == *MAXIMIZED_HORZ* ]]; then echo "$1: maximized"; return; fi
-  read -r l r t b < <(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
-  x=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left X: *//p')
-  y=$(xwininfo -id "$win" | sed -n 's/.*Absolute upper-left Y: *//p')
-  w=$(xwininfo -id "$win" | sed -n 's/.*Width: *//p')
-  h=$(xwininfo -id "$win" | sed -n 's/.*Height: *//p')
-  echo "$1: normal, frame $((x - l)),$((y - t)) to $((x + w + r)),$((y + h + b))"
-  [ $((x - l)) -ge 0 ] && [ $((y - t)) -ge 0 ] && [ $((x + w + r)) -le 1280 ] && [ $((y + h + b)) -le 1024 ] ||
-    fail "$1: the window's frame lies off the screen"
-}
-restore() { wmctrl -i -r "$win" -b remove,maximized_vert,maximized_horz; sleep 1.5; }
 outer() {  # window: left top width height of its frame, as the X server has it
   local l r t b x y w h
   read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
@@ -72,6 +57,17 @@ outer() {  # window: left top width height of its frame, as the X server has it
   h=$(xwininfo -id "$1" | sed -n 's/.*Height: *//p')
   echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
+# Maximized, or a normal window whose whole frame is on the screen.
+expect_placed() {  # what
+  local state x y w h
+  state=$(xprop -id "$win" _NET_WM_STATE)
+  if [[ $state == *MAXIMIZED_VERT* && $state == *MAXIMIZED_HORZ* ]]; then echo "$1: maximized"; return; fi
+  read -r x y w h < <(outer "$win")
+  echo "$1: normal, frame $x,$y to $((x + w)),$((y + h))"
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 1024 ] ||
+    fail "$1: the window's frame lies off the screen"
+}
+restore() { wmctrl -i -r "$win" -b remove,maximized_vert,maximized_horz; sleep 1.5; }
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
 # The About box ("&Hilfe", "I&nfo") opens centred over the main window as it
 # really stands, offers no maximize, and comes back at once when the window
