@@ -34,6 +34,8 @@ void Game::newGame() {
     if (playing == 0) return;  // nobody to hand the first turn to
 
     history_.clear();
+    historyMoveCounts_.clear();
+    moves_.clear();
     hint_.clear();
     s.gameRunning = true;
     s.players = seats;
@@ -151,6 +153,7 @@ void Game::endGame() {
     const bool pathMarked = !s.moveInProgress;
     clearHint();
     history_.clear();
+    historyMoveCounts_.clear();
     ++positionsLeft_;
     s.gameRunning = false;
     s.moveInProgress = false;
@@ -185,6 +188,7 @@ void Game::computerTurnStep() {
         if (!computer_.searchComputerMove()) {
             // No legal move: the seat cannot pass by itself, so the turn moves on.
             s.computerToMove = false;
+            moves_.push_back({s.moveNumber, s.currentPlayer, {}, {}, {}});
             passTurn();
             return;
         }

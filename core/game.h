@@ -8,6 +8,7 @@
 #include "gamestate.h"
 #include "gameview.h"
 #include "random.h"
+#include "record.h"
 #include "settings.h"
 
 #include <cstdint>
@@ -99,6 +100,17 @@ public:
     // The holes the hint marks: the peg's hole, then each landing.
     std::span<const CellIndex> hintHoles() const { return hint_; }
 
+    // Records (replay.cpp). The moves of this game as committed, passes
+    // included, cut back with each take back; kept after the game ends until
+    // the next one starts.
+    const std::vector<RecordMove>& playedMoves() const { return moves_; }
+    // Goes on with `other`'s game (a replayed record): its position, turn,
+    // finishing order, take-back history, moves and what its computer seats
+    // remember. Whatever runs here is stopped first and every mark taken
+    // off, as a take back does; nothing is shown of the replay's finishes.
+    // The caller then repaints the whole board.
+    void adoptGame(const Game& other);
+
 private:
     void unmarkPath();
     void enterComputerMove();
@@ -115,6 +127,8 @@ private:
 
     // Positions before each human move of this game, oldest first.
     std::vector<GameState> history_;
+    std::vector<RecordMove> moves_;
+    std::vector<std::size_t> historyMoveCounts_;  // moves_.size() at each entry of history_
     // Counts take backs and ended games, so that a computer's entry in progress
     // notices that its position is gone.
     std::uint32_t positionsLeft_ = 0;

@@ -67,7 +67,14 @@ void Game::commitMove() {
     GameState& s = state_;
     if (!s.gameRunning || s.moveInProgress || !moveReady()) return;
     // The position before a human's move is what a take back returns to.
-    if (s.players[s.currentPlayer].kind == PlayerKind::Human) history_.push_back(s);
+    if (s.players[s.currentPlayer].kind == PlayerKind::Human) {
+        history_.push_back(s);
+        historyMoveCounts_.push_back(moves_.size());
+    }
+    RecordMove& played = moves_.emplace_back();
+    played.number = s.moveNumber;
+    played.seat = s.currentPlayer;
+    for (int i = 0; i < s.movePathLength; ++i) played.holes.push_back(s.movePath[i].cell);
     clearHint();
     unmarkPath();
     if (s.keyboardCursorShown) {

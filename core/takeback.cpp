@@ -25,6 +25,8 @@ void Game::takeBack() {
 
     GameState restored = history_.back();
     history_.pop_back();
+    moves_.resize(historyMoveCounts_.back());
+    historyMoveCounts_.pop_back();
     // The saved squares under the pegs belong to the screen as it is now.
     for (int seat = 0; seat < SEAT_COUNT; ++seat)
         for (int k = 0; k < MAX_PEGS; ++k) {

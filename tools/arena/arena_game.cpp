@@ -2,6 +2,7 @@
 
 #include "core/game.h"
 #include "core/headlessview.h"
+#include "core/replay.h"
 #include "core/strongsearch.h"
 
 #include <algorithm>
@@ -121,6 +122,10 @@ ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSee
     result.finished = playing > 0 && s.finishOrder[playing - 1] != NO_PEG;
     for (int place = 0; place < SEAT_COUNT; ++place)
         if (s.finishOrder[place] < SEAT_COUNT) result.place[s.finishOrder[place]] = place + 1;
+    if (options.keepRecords) {
+        result.record = writeRecord(recordOf(game, settings, {}));
+        result.finalState = s;
+    }
     return result;
 }
 

@@ -7,7 +7,10 @@
 
 #include "arena_options.h"
 
+#include "core/gamestate.h"
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vexel::arena {
@@ -24,6 +27,10 @@ struct ArenaGameResult {
     int markViolations = 0;      // marks left on the board, or marks out of step with the path
     int entryViolations = 0;     // the computer's move did not enter through the hole-choice as found
     int stalls = 0;              // nobody to move and nothing carried out, while the game runs
+
+    // With options.keepRecords: the game's record and how it left the board.
+    std::string record;
+    GameState finalState;
 
     int violations() const { return positionViolations + markViolations + entryViolations + stalls; }
 };

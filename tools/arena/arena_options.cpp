@@ -54,6 +54,14 @@ ParsedArguments parseArenaArguments(std::span<const std::string_view> args) {
             const auto n = parseNumber<std::uint64_t>(*text);
             if (!n) return fail("--seed: not a number: " + std::string(*text));
             options.seed = *n;
+        } else if (arg == "--record") {
+            const auto text = value();
+            if (!text || text->empty()) return fail("--record needs a folder");
+            options.recordDir = std::string(*text);
+            options.keepRecords = true;
+        } else if (arg == "--replay") {
+            for (++i; i < args.size(); ++i) options.replayFiles.emplace_back(args[i]);
+            if (options.replayFiles.empty()) return fail("--replay needs at least one record file");
         } else if (arg == "--ten") {
             options.alwaysTenPegs = true;
         } else if (arg == "--json") {
@@ -73,7 +81,7 @@ ParsedArguments parseArenaArguments(std::span<const std::string_view> args) {
             options.levels[*seat] = *level;
         }
     }
-    if (options.help) return {options, {}};
+    if (options.help || !options.replayFiles.empty()) return {options, {}};
     if (options.seatCount() == 0) return fail("no seat plays: give at least one SEAT=LEVEL");
     return {options, {}};
 }

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vexel::arena {
 
@@ -26,6 +27,12 @@ struct ArenaOptions {
     int maxTurns = 3000;  // computer turns per game before it counts as unfinished
     bool json = false;
     bool help = false;
+    // Each game's record goes to recordDir/game-N.vxg; keepRecords also keeps
+    // it in the game's result (the round trip tests).
+    std::string recordDir;
+    bool keepRecords = false;
+    // Replays these records instead of playing.
+    std::vector<std::string> replayFiles;
     std::array<int, SEAT_COUNT> levels{NOT_SEATED, NOT_SEATED, NOT_SEATED, NOT_SEATED, NOT_SEATED, NOT_SEATED};
 
     int seatCount() const;
@@ -40,8 +47,10 @@ struct ParsedArguments {
 ParsedArguments parseArenaArguments(std::span<const std::string_view> args);
 
 inline constexpr std::string_view ARENA_USAGE =
-    "usage: vexel-arena [--games N] [--seed S] [--game N] [--ten] [--max-turns T] [--json] SEAT=LEVEL [SEAT=LEVEL ...]\n"
+    "usage: vexel-arena [--games N] [--seed S] [--game N] [--ten] [--max-turns T] [--json] [--record DIR] SEAT=LEVEL [SEAT=LEVEL ...]\n"
+    "       vexel-arena --replay FILE.vxg [FILE.vxg ...]\n"
     "  SEAT 0..5 plays as a computer of LEVEL 0 (strongest original) .. 2 (weakest), or 3, the deepest\n"
-    "  searcher; other seats do not play.\n";
+    "  searcher; other seats do not play. --record writes each game's record to DIR/game-N.vxg.\n"
+    "  --replay checks records: every move legal, final position and finishing order as recorded.\n";
 
 }  // namespace vexel::arena

@@ -1,5 +1,7 @@
 #include "arena_report.h"
 
+#include "arena_record.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -47,7 +49,13 @@ ArenaTotals runArena(const ArenaOptions& options) {
     ArenaTotals totals;
     const int first = options.onlyGame != 0 ? options.onlyGame : 1;
     const int last = options.onlyGame != 0 ? options.onlyGame : options.games;
-    for (int n = first; n <= last; ++n) totals.add(n, playArenaGame(options, arenaGameSeed(options.seed, n)));
+    for (int n = first; n <= last; ++n) {
+        const ArenaGameResult game = playArenaGame(options, arenaGameSeed(options.seed, n));
+        std::string error;
+        if (!options.recordDir.empty() && !writeGameRecord(options.recordDir, n, game.record, error))
+            std::fprintf(stderr, "vexel-arena: %s\n", error.c_str());
+        totals.add(n, game);
+    }
     return totals;
 }
 

@@ -1,6 +1,7 @@
 // vexel-arena: computer seats play each other headlessly through the real
 // game core; prints who won, how long the searches took and whether any
 // position broke the game's invariants.
+#include "arena_record.h"
 #include "arena_report.h"
 
 #include <cstdio>
@@ -18,6 +19,17 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::printf("%.*s", int(ARENA_USAGE.size()), ARENA_USAGE.data());
         return 0;
+    }
+
+    if (!options.replayFiles.empty()) {
+        int failed = 0;
+        for (const std::string& file : options.replayFiles) {
+            const RecordCheck check = checkRecordFile(file);
+            std::printf("%s\n", check.report.c_str());
+            failed += !check.ok;
+        }
+        std::printf("replayed %zu records, %d failed\n", options.replayFiles.size(), failed);
+        return failed == 0 ? 0 : 1;
     }
 
     const ArenaTotals totals = runArena(options);

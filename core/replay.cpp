@@ -1,0 +1,173 @@
+#include "replay.h"
+
+#include "notation.h"
+
+#include <algorithm>
+
+namespace vexel {
+
+RecordReplay::RecordReplay() : game_(settings_, view_, random_) {
+    settings_.computerSpeed = 0;
+    settings_.humanSpeed = 0;
+    settings_.soundOn = false;
+}
+
+PlayerSlots playerSlotsOf(const GameRecord& record) {
+    PlayerSlots slots{};
+    for (int s = 0; s < SEAT_COUNT; ++s) {
+        const RecordSeat& seat = record.seats[s];
+        slots[s] = makePlayerSlot(seat.kind, seat.level, seat.colour, windows1252FromUtf8(seat.name));
+    }
+    return slots;
+}
+
+bool RecordReplay::fail(RecordError& error, TextPlace place, std::string message) {
+    error = {place, std::move(message)};
+    return false;
+}
+
+bool RecordReplay::play(const GameRecord& record, RecordError& error) {
+    settings_.playerSettings = playerSlotsOf(record);
+    settings_.alwaysTenPegs = record.pegs == 10;
+    GameState& s = game_.state();
+    game_.newGame();
+    if (!s.gameRunning) return fail(error, {1, 1}, "no seat plays");
+    if (s.pegsPerPlayer != record.pegs)
+        return fail(error, record.pegsPlace, "15 pegs do not fit these seats (neighbours, or four or more)");
+    // The first mover was drawn when the game began; the record tells it.
+    s.currentPlayer = record.firstMover;
+    s.startingPlayer = record.firstMover;
+    s.moveNumber = 1;
+    s.movePathLength = 0;
+    s.computerToMove = s.players[s.currentPlayer].kind == PlayerKind::Computer;
+    s.computerPhase = 0;
+
+    for (std::size_t i = 0; i < record.moves.size(); ++i)
+        if (!playMove(record.moves[i], i + 1 == record.moves.size(), record.ended, error)) return false;
+    if (record.ended && s.gameRunning) game_.endGame();
+    return true;
+}
+
+bool RecordReplay::checkOutcome(const GameRecord& record, RecordError& error) {
+    const GameState& s = game_.state();
+    std::vector<Seat> placed;
+    for (Seat seat : s.finishOrder)
+        if (seat != NO_PEG) placed.push_back(seat);
+    if (placed != record.finishOrder) {
+        std::string order;
+        for (Seat seat : placed) order += " " + std::to_string(seat + 1);
+        const TextPlace at = record.finishPlace.line ? record.finishPlace
+                             : record.moves.empty() ? TextPlace{1, 1} : record.moves.back().place;
+        return fail(error, at, "the finishing order does not match the moves, which give:" + (order.empty() ? " nobody" : order));
+    }
+    if (record.position && *record.position != positionKey(s))
+        return fail(error, record.positionPlace, "the final position does not match the moves (moves missing or cut short?)");
+    return true;
+}
+
+bool RecordReplay::playMove(const RecordMove& m, bool last, bool ended, RecordError& error) {
+    GameState& s = game_.state();
+    const std::string who = "seat " + std::to_string(m.seat + 1);
+    if (!s.gameRunning) return fail(error, m.place, "the game is over before this move");
+    if (m.seat != s.currentPlayer)
+        return fail(error, m.place, who + " is not to move; seat " + std::to_string(s.currentPlayer + 1) + " is");
+    if (m.number != s.moveNumber)
+        return fail(error, {m.place.line, 1}, "move number " + std::to_string(m.number) + ", but the game is at move " +
+                                                  std::to_string(s.moveNumber));
+    const bool computer = s.players[m.seat].kind == PlayerKind::Computer;
+
+    if (m.holes.empty()) {
+        // Only a computer seat passes, and only when it has no legal move.
+        if (!computer) return fail(error, m.place, who + " is human and cannot pass");
+        game_.computerTurnStep();
+        if (s.computerToMove && s.computerPhase == 1 && s.currentPlayer == m.seat)
+            return fail(error, m.place, who + " has a legal move and cannot pass");
+        return true;
+    }
+
+    const auto at = [&](std::size_t i) { return TextPlace{m.place.line, i < m.holeColumns.size() ? m.holeColumns[i] : 1}; };
+    if (s.occupancy[m.holes[0]] != m.seat)
+        return fail(error, at(0), "no peg of " + who + " on " + holeName(m.holes[0]));
+    game_.chooseHole(m.holes[0]);
+    for (std::size_t i = 1; i < m.holes.size(); ++i) {
+        const int before = s.movePathLength;
+        game_.chooseHole(m.holes[i]);
+        if (s.movePathLength != before + 1 || s.pathEnd() != m.holes[i])
+            return fail(error, at(i), "impossible move: no step or jump from " + holeName(m.holes[i - 1]) + " to " +
+                                          holeName(m.holes[i]));
+    }
+    // A computer's turn commits what it entered once its search is released.
+    s.computerToMove = false;
+    s.computerPhase = 0;
+    view_.answerWinners = [last, ended] { return last && ended ? ModalResult::Abort : ModalResult::Ok; };
+    game_.commitMove();
+    game_.completeMove();
+    // The computer seat remembers the position it brought about.
+    if (computer) s.producedPositions.insert(m.seat, positionKey(s));
+    return true;
+}
+
+GameRecord recordOf(const Game& game, const Settings& live, std::string date) {
+    const GameState& s = game.state();
+    GameRecord r;
+    r.date = std::move(date);
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const PlayerSlot& p = s.players[seat];
+        r.seats[seat] = {p.kind, live.playerSettings[seat].level, p.colour, utf8FromWindows1252(p.nameBytes())};
+    }
+    r.pegs = s.pegsPerPlayer;
+    r.firstMover = s.startingPlayer;
+    r.ended = !s.gameRunning;
+    r.moves = game.playedMoves();
+    // The finishing order and the final position: the game's own when its
+    // last move is done. A move still on its way (or stopped on its way by
+    // the end of the game) may yet finish a seat: then the replay's.
+    const RecordMove* last = r.moves.empty() ? nullptr : &r.moves.back();
+    const bool atRest = !s.moveInProgress && (!last || last->holes.empty() || s.occupancy[last->holes.back()] == last->seat);
+    RecordReplay replay;
+    RecordError ignored;
+    const bool replayed = !atRest && replay.play(r, ignored);
+    if (!atRest && !replayed) return r;  // no check values rather than wrong ones
+    const GameState& end = replayed ? replay.game().state() : s;
+    for (Seat seat : end.finishOrder)
+        if (seat != NO_PEG) r.finishOrder.push_back(seat);
+    r.position = positionKey(end);
+    return r;
+}
+
+}  // namespace vexel
+
+namespace vexel {
+
+void Game::adoptGame(const Game& other) {
+    GameState& s = state_;
+    // Stop cleanly, as a take back does: no mark stays, no hop goes on, no
+    // computer turn comes back to commit what it had entered.
+    clearHint();
+    if (s.gameRunning && !s.moveInProgress) unmarkPath();
+    if (s.gameRunning && s.keyboardCursorShown) view_.toggleCursorMark(s.keyboardCursor[s.currentPlayer]);
+    if (s.stepAnimating) view_.discardMovingBackground();
+    computer_.releaseCandidates();
+
+    GameState adopted = other.state_;
+    // The saved squares under the pegs belong to this screen.
+    for (int seat = 0; seat < SEAT_COUNT; ++seat)
+        for (int k = 0; k < MAX_PEGS; ++k) {
+            adopted.pegs[seat][k].background = s.pegs[seat][k].background;
+            adopted.pegs[seat][k].hasBackground = s.pegs[seat][k].hasBackground;
+        }
+    adopted.keyboardCursorShown = false;
+    s = adopted;
+    history_ = other.history_;
+    historyMoveCounts_ = other.historyMoveCounts_;
+    moves_ = other.moves_;
+    showingWinners_ = false;
+    ++positionsLeft_;
+
+    view_.updateWinnerList();
+    view_.showMoveNumber();
+    view_.drawTurnPanel();
+    view_.showPlayerName(s.players[s.currentPlayer].nameBytes());
+}
+
+}  // namespace vexel

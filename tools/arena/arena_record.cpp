@@ -1,0 +1,54 @@
+#include "arena_record.h"
+
+#include "core/replay.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vexel::arena {
+
+namespace fs = std::filesystem;
+
+bool writeGameRecord(const std::string& folder, int gameNumber, const std::string& text, std::string& error) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    const fs::path file = fs::path(folder) / ("game-" + std::to_string(gameNumber) + ".vxg");
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (out) return true;
+    error = "cannot write " + file.string();
+    return false;
+}
+
+RecordCheck checkRecordText(std::string_view name, std::string_view text) {
+    RecordCheck check;
+    RecordError error;
+    const auto record = readRecord(text, error);
+    RecordReplay replay;
+    if (!record || !replay.run(*record, error)) {
+        check.report = describeError(name, error);
+        return check;
+    }
+    check.ok = true;
+    check.final = replay.game().state();
+    std::string finish;
+    for (Seat s : record->finishOrder) finish += " " + std::to_string(s + 1);
+    check.report = std::string(name) + ": ok, " + std::to_string(record->moves.size()) + " moves, finish" +
+                   (finish.empty() ? " -" : finish) + (record->position ? ", position checked" : "");
+    return check;
+}
+
+RecordCheck checkRecordFile(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return {false, path + ":1:1: not a regular file", {}};
+    if (fs::file_size(path, ec) > MAX_RECORD_BYTES) return {false, path + ":1:1: the file is larger than 1 MB: no game record", {}};
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) return {false, path + ":1:1: cannot read the file", {}};
+    return checkRecordText(path, text.str());
+}
+
+}  // namespace vexel::arena
