@@ -1,7 +1,9 @@
 // Vexel: starts the main window and its dialogs and runs the event loop.
 #include "app/vexelapp.h"
+#include "ui/gamerecordfiles.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <chrono>
 
@@ -11,5 +13,11 @@ int main(int argc, char** argv) {
     const auto seed = std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
     vexel::VexelApp vexel(QCoreApplication::applicationDirPath().toStdString(), seed);
     vexel.window->show();
+    // `vexel FILE.vxg` (a double click on a record): the title picture first,
+    // then the record. Qt has taken its own options out of argv by now.
+    if (argc > 1) {
+        const QString file = QString::fromLocal8Bit(argv[argc - 1]);
+        QTimer::singleShot(0, vexel.window.get(), [&vexel, file] { vexel.window->records()->openFile(file); });
+    }
     return QApplication::exec();
 }

@@ -12,9 +12,11 @@
 #include "ui/accessibleboard.h"
 #include "ui/announcer.h"
 #include "ui/boardwidget.h"
+#include "ui/gamerecordfiles.h"
 #include "ui/help.h"
 #include "ui/keyboard.h"
 #include "ui/layout.h"
+#include "ui/recordfile.h"
 #include "ui/sound.h"
 #include "ui/soundfile.h"
 #include "ui/tickcount.h"
@@ -34,6 +36,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vexel {
 
@@ -125,6 +128,8 @@ void TMainWindow::buildMenu() {
     mZugzuruecknehmen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     mTipp_ = mSpiel_->addAction(QString(), this, [this] { mTippClick(); });
     mTipp_->setShortcut(QKeySequence(Qt::Key_H));
+    records_ = new GameRecordFiles(*this, settings_, autosaveFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+    records_->addMenuItems(mSpiel_);
     connect(mSpiel_, &QMenu::aboutToShow, this, [this] { updateGameItems(); });
     updateGameItems();
     mSpiel_->addSeparator();
@@ -173,6 +178,7 @@ void TMainWindow::applyMainCaptions() {
     mInfo_->setText(text(settings_, 19));
     mZugzuruecknehmen_->setText(text(settings_, 13));
     mTipp_->setText(text(settings_, 14));
+    records_->applyCaptions();
     showMoveNumber();
 }
 
@@ -347,7 +353,10 @@ void TMainWindow::waitUntil(std::uint32_t tick) {
 }
 
 // Those who follow the game beyond the board hear of each event here.
-void TMainWindow::gameEvent(Event event) { announcer_->gameEvent(event); }
+void TMainWindow::gameEvent(Event event) {
+    announcer_->gameEvent(event);
+    records_->gameEvent(event);
+}
 
 // ---- Input ----------------------------------------------------------------
 
@@ -515,6 +524,7 @@ void TMainWindow::updateGameItems() {
     if (!mZugzuruecknehmen_) return;
     mZugzuruecknehmen_->setEnabled(game_.canTakeBack());
     mTipp_->setEnabled(game_.canShowHint());
+    records_->updateItems();
 }
 
 void TMainWindow::mZugzuruecknehmenClick() {
@@ -612,6 +622,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
         scheduleIdle();
         return;
     }
+    records_->windowClosing();
     windowSizingOn_ = false;
     closed_ = true;
     idleTimer_.stop();

@@ -28,6 +28,7 @@ namespace vexel {
 class Announcer;
 class BoardAccess;
 class BoardWidget;
+class GameRecordFiles;
 class TurnPanelWidget;
 class SettingsFile;
 class SoundPlayer;
@@ -51,6 +52,8 @@ struct Dialogs {
 
 class TMainWindow : public QMainWindow, private GameView {
     Q_OBJECT
+    friend class GameRecordFiles;  // stops the game's work and repaints as the menu commands do
+
 public:
     // The settings are loaded from `settingsFile`, then the sounds from `soundFolder`.
     TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPlayer& sound,
@@ -63,6 +66,7 @@ public:
     BoardWidget* board() const { return board_; }
     TurnPanelWidget* turnPanel() const { return panel_; }
     int sizeUnit() const { return sizeUnit_; }
+    GameRecordFiles* records() const { return records_; }
     bool modalDialogOpen() const { return modalDialogOpen_; }
     // The strongest level's search off the window's thread, for computer turns and the hint.
     Thinker& thinker() { return thinker_; }
@@ -200,6 +204,7 @@ private:
     QAction* mZuruecksetzen_ = nullptr;
     QAction* mInhalt_ = nullptr;
     QAction* mInfo_ = nullptr;
+    GameRecordFiles* records_ = nullptr;  // save, open and resume, after take back and hint
 };
 
 }  // namespace vexel

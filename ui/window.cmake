@@ -3,8 +3,10 @@ add_library(vexel_ui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/animation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/announcer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/boardwidget.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/gamerecordfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/keyboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/recordfile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/spokentexts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/thinker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/turnpanelwidget.cpp

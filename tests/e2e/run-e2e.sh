@@ -22,6 +22,8 @@ trap cleanup EXIT
 # A copy of the program folder: no settings file of the developer's interferes.
 cp -r "$bin_dir"/. "$work/"
 rm -f "$work/VEXEL.CFG"
+# Nor does the running game kept for resuming touch the developer's.
+export XDG_STATE_HOME="$work/state"
 
 start_x() {  # display, with_wm
   Xvfb ":$1" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)

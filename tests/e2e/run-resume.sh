@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Kill and resume through the real program under Xvfb: a game is started from
+# the menu, the human seat makes a move with the keyboard, and while the
+# computers move the program is killed (kill -9). The next start shows the
+# title picture as always; "Resume" from the game menu brings the game back:
+# its record, written again at once, begins with every move of the record the
+# killed program left behind, and the pegs of all seats stand on the board.
+# Last, an autosave that cannot be read is put aside at the next start.
+# Usage: run-resume.sh BIN_DIR SCREENCHECK
+set -euo pipefail
+bin_dir=$1
+check=$2
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "e2e resume: $*"; exit 1; }
+
+cp -r "$bin_dir"/. "$work/"
+rm -f "$work/VEXEL.CFG"
+export XDG_STATE_HOME="$work/state"
+record="$XDG_STATE_HOME/vexel/current.vxg"
+
+display=$((90 + RANDOM % 100))
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+for _ in $(seq 50); do xdpyinfo -display ":$display" >/dev/null 2>&1 && break; sleep 0.1; done
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+openbox >/dev/null 2>&1 & pids+=($!)
+sleep 0.5
+
+start_vexel() {
+  "$work/vexel" >>"$work/vexel.log" 2>&1 & vexel_pid=$!; pids+=($vexel_pid)
+  win=$(xdotool search --sync --onlyvisible --name '^Vexel$' | head -n1)
+  sleep 1.5
+  xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+}
+moves() { grep -E '^[0-9]+\. ' "$1" || true; }
+seats() { grep -E '^(Seat|Pegs|FirstMover) ' "$1"; }
+
+# A new game: seat 1 is the one human (the default seating), five computers.
+start_vexel
+xdotool key --window "$win" alt+s; sleep 0.5; xdotool key n
+# The computers before seat 1 move; then seat 1 steps from hole D3 to E7 with
+# the keyboard (the cursor walks up from the centre), which only works in its turn.
+for _ in $(seq 60); do
+  xdotool key --delay 80 Up Up Up Up Up Up space Down Return
+  sleep 1
+  if [ -f "$record" ] && moves "$record" | grep -q '^[0-9]*\. 1: '; then break; fi
+done
+moves "$record" | grep -q '^[0-9]*\. 1: ' || fail "the human's move never reached the autosave"
+sleep 1.3   # a computer is marking or moving its pegs now
+kill -9 "$vexel_pid"
+wait "$vexel_pid" 2>/dev/null || true
+cp "$record" "$work/killed.vxg"
+echo "killed with $(moves "$work/killed.vxg" | wc -l) moves recorded"
+
+# The next start: title picture first, then Resume ("Partie f&ortsetzen").
+start_vexel
+read -r yellow magenta < <("$check" FFFF00 FF00FF)
+[ "$yellow" -gt 2000 ] && [ "$magenta" -lt 50 ] || fail "no title picture at the start (yellow=$yellow magenta=$magenta)"
+xdotool key --window "$win" alt+s; sleep 0.5; xdotool key o
+sleep 2
+read -r magenta cyan < <("$check" FF00FF 00FFFF)
+echo "resumed: magenta=$magenta cyan=$cyan"
+[ "$magenta" -gt 2000 ] && [ "$cyan" -gt 2000 ] || fail "the resumed game's pegs are not on the board"
+[ "$(seats "$record")" = "$(seats "$work/killed.vxg")" ] || fail "the seats changed on resuming"
+n=$(moves "$work/killed.vxg" | wc -l)
+[ "$(moves "$record" | head -n "$n")" = "$(moves "$work/killed.vxg")" ] ||
+  fail "the resumed game does not go on from the killed one's last committed move"
+kill -9 "$vexel_pid"
+wait "$vexel_pid" 2>/dev/null || true
+
+# An autosave that cannot be read: the start goes on and puts it aside.
+printf 'Format 1\nSeat 1 human\n\x00\x01junk' >"$record"
+start_vexel
+read -r yellow < <("$check" FFFF00)
+[ "$yellow" -gt 2000 ] || fail "no title picture after an unreadable autosave"
+[ ! -e "$record" ] || fail "the unreadable autosave is still in place"
+ls "$record".unreadable-* >/dev/null 2>&1 || fail "the unreadable autosave was not kept aside"
+echo "e2e resume: ok"
