@@ -187,13 +187,13 @@ bool GameRecordFiles::adopt(const std::string& text, const QString& name) {
         return false;
     }
     Game& game = window_.game();
-    if (game.state().gameRunning) {
-        if (!window_.confirmAbort()) {
-            window_.scheduleIdle();
-            return false;
-        }
-        game.endGame();
+    if (game.state().gameRunning && !window_.confirmAbort()) {
+        window_.scheduleIdle();
+        return false;
     }
+    // Nothing of the old game may come back: no search result, no hop, no marked move.
+    window_.stopBackgroundWork();
+    game.endGame();
     // The record's seats are the seats from now on, levels included: the
     // computer reads its level from the live seats, and a new game after this
     // one starts with the same table.
