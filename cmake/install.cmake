@@ -24,6 +24,8 @@ install(CODE "
 ")
 install(FILES ${CMAKE_SOURCE_DIR}/data/vexel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/org.vexel.vexel.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The type of game records (.vxg), which the desktop entry opens.
+install(FILES ${CMAKE_SOURCE_DIR}/data/org.vexel.vexel.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${CMAKE_SOURCE_DIR}/data/vexel.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 foreach(size 48 128 256)
   install(FILES ${CMAKE_BINARY_DIR}/icons/${size}/vexel.png

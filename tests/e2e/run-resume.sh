@@ -46,7 +46,9 @@ start_vexel
 xdotool key --window "$win" alt+s; sleep 0.5; xdotool key n
 # The computers before seat 1 move; then seat 1 steps from hole D3 to E7 with
 # the keyboard (the cursor walks up from the centre), which only works in its turn.
+# Escape first: the keys must reach the board, not the menu bar.
 for _ in $(seq 60); do
+  xdotool key Escape; sleep 0.2
   xdotool key --delay 80 Up Up Up Up Up Up space Down Return
   sleep 1
   if [ -f "$record" ] && moves "$record" | grep -q '^[0-9]*\. 1: '; then break; fi

@@ -15,7 +15,7 @@ for f in lib/vexel/vexel lib/vexel/SOUNDS.IDX lib/vexel/SOUNDS.DAT lib/vexel/VEX
          share/applications/vexel.desktop \
          share/icons/hicolor/48x48/apps/vexel.png share/icons/hicolor/128x128/apps/vexel.png \
          share/icons/hicolor/256x256/apps/vexel.png share/man/man6/vexel.6 \
-         share/metainfo/org.vexel.vexel.metainfo.xml; do
+         share/metainfo/org.vexel.vexel.metainfo.xml share/mime/packages/org.vexel.vexel.xml; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -L "$prefix/bin/vexel" ] || fail "no launcher in bin"
@@ -25,6 +25,10 @@ appstreamcli validate --no-net "$prefix/share/metainfo/org.vexel.vexel.metainfo.
   || fail "metainfo does not validate: $(appstreamcli validate --no-net "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml")"
 grep -q '<launchable type="desktop-id">vexel.desktop</launchable>' "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml" \
   || fail "metainfo does not launch the desktop entry"
+# The record type compiles into a MIME database that knows .vxg, and the desktop entry opens it.
+update-mime-database "$prefix/share/mime" >/dev/null || fail "the record type does not compile"
+grep -q 'application/x-vexel-record:\*\.vxg' "$prefix/share/mime/globs2" || fail "no .vxg in the MIME database"
+grep -q '^MimeType=application/x-vexel-record;$' "$prefix/share/applications/vexel.desktop" || fail "the desktop entry opens no records"
 warnings=$(man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man6/vexel.6" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "manual page: $warnings"
 for size in 48 128 256; do

@@ -45,7 +45,7 @@ dpkg -L vexel >"$work/files"
 for f in /usr/lib/vexel/vexel /usr/lib/vexel/SOUNDS.IDX /usr/lib/vexel/SOUNDS.DAT \
          /usr/lib/vexel/VEXELDEU.html /usr/lib/vexel/VEXELENG.html /usr/games/vexel \
          /usr/share/applications/vexel.desktop /usr/share/man/man6/vexel.6.gz \
-         /usr/share/metainfo/org.vexel.vexel.metainfo.xml \
+         /usr/share/metainfo/org.vexel.vexel.metainfo.xml /usr/share/mime/packages/org.vexel.vexel.xml \
          /usr/share/icons/hicolor/48x48/apps/vexel.png /usr/share/icons/hicolor/128x128/apps/vexel.png \
          /usr/share/icons/hicolor/256x256/apps/vexel.png; do
   grep -qx "$f" "$work/files" || fail "the package does not hold $f"
@@ -53,6 +53,10 @@ for f in /usr/lib/vexel/vexel /usr/lib/vexel/SOUNDS.IDX /usr/lib/vexel/SOUNDS.DA
 done
 [ "$(readlink -f /usr/games/vexel)" = /usr/lib/vexel/vexel ] || fail "the launcher does not lead to /usr/lib/vexel/vexel"
 [ "$(man -w 6 vexel)" = /usr/share/man/man6/vexel.6.gz ] || fail "man 6 vexel does not find the manual page"
+# Where the system keeps a MIME database, the package's trigger has taught it the game records.
+if command -v update-mime-database >/dev/null; then
+  grep -q 'application/x-vexel-record:\*\.vxg' /usr/share/mime/globs2 || fail "the system does not know .vxg records"
+fi
 
 # A user of the installed game: nobody, with a home of its own and Debian's
 # default path for users, where /usr/games lies.
