@@ -213,6 +213,7 @@ void Game::enterSearchedMove(std::uint64_t ticket, std::span<const CandidateMove
     s.computerPhase = 1;
     if (ranked.empty()) {
         s.computerToMove = false;
+        moves_.push_back({s.moveNumber, s.currentPlayer, {}, {}, {}});
         passTurn();
         return;
     }

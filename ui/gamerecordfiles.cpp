@@ -2,7 +2,7 @@
 
 #include "core/replay.h"
 #include "settings/qtexts.h"
-#include "settings/windows1252.h"
+#include "settings/safefile.h"
 #include "ui/Vexmain.h"
 #include "ui/boardwidget.h"
 #include "ui/recordfile.h"
@@ -13,7 +13,6 @@
 #include <QFileDialog>
 #include <QMenu>
 
-#include <cstdio>
 
 namespace vexel {
 
@@ -65,6 +64,7 @@ void GameRecordFiles::updateItems() {
 void GameRecordFiles::checkAutosave() {
     resumable_ = false;
     if (autosave_.empty()) return;
+    removeStaleTemporaries(autosave_);  // left by a write that was killed
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(autosave_, ec))) return;
     std::string text, why;
@@ -95,6 +95,7 @@ void GameRecordFiles::writeAutosave() {
 void GameRecordFiles::removeAutosave() {
     resumable_ = false;
     if (autosave_.empty()) return;
+    removeStaleTemporaries(autosave_);  // left by a write that was killed
     std::error_code ec;
     fs::remove(autosave_, ec);
 }

@@ -1,8 +1,8 @@
-// Record files on disk. Reading takes only a regular file of at most 1 MB and
-// never waits on a pipe or a device; writing replaces the file whole (a new
-// file beside it, flushed to the medium, renamed over it), so that a crash
-// leaves either the old record or the new one, and a link standing at the
-// name is replaced itself rather than followed into whatever it points to.
+// Record files on disk, by the program's rules for its files (safefile.h):
+// reading takes only a regular file of at most 1 MB and never waits on a pipe
+// or a device; writing replaces the file whole (a new file beside it, flushed
+// to the medium, renamed over it), so that a crash leaves either the old
+// record or the new one, and a link at the name is replaced, not followed.
 #pragma once
 
 #include <filesystem>

@@ -1,10 +1,10 @@
 #include "arena_record.h"
 
 #include "core/replay.h"
+#include "settings/safefile.h"
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace vexel::arena {
 
@@ -41,14 +41,10 @@ RecordCheck checkRecordText(std::string_view name, std::string_view text) {
 }
 
 RecordCheck checkRecordFile(const std::string& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return {false, path + ":1:1: not a regular file", {}};
-    if (fs::file_size(path, ec) > MAX_RECORD_BYTES) return {false, path + ":1:1: the file is larger than 1 MB: no game record", {}};
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) return {false, path + ":1:1: cannot read the file", {}};
-    return checkRecordText(path, text.str());
+    // Only a regular file, so that a pipe given by mistake cannot hang the run.
+    const auto bytes = readWholeRegularFile(path, MAX_RECORD_BYTES);
+    if (!bytes) return {false, path + ":1:1: no regular file of at most 1 MB that can be read", {}};
+    return checkRecordText(path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 }  // namespace vexel::arena
