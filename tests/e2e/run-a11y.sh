@@ -13,6 +13,7 @@ if [ -z "${VEXEL_A11Y_SESSION:-}" ]; then
 fi
 bin_dir=$1
 work=$(mktemp -d)
+export XDG_STATE_HOME="$work/state"  # the game kept for resuming stays out of the user's home
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
