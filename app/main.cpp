@@ -1,4 +1,5 @@
 // Vexel: starts the main window and its dialogs and runs the event loop.
+#include "app/programfolder.h"
 #include "app/vexelapp.h"
 #include "ui/gamerecordfiles.h"
 
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vexel");
     const auto seed = std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
-    vexel::VexelApp vexel(QCoreApplication::applicationDirPath().toStdString(), seed);
+    vexel::VexelApp vexel(vexel::programFolder(), seed);
     vexel.window->show();
     // `vexel FILE.vxg` (a double click on a record): the title picture first,
     // then the record. Qt has taken its own options out of argv by now.

@@ -6,11 +6,13 @@
 #include "settings/Vexoptio.h"
 #include "settings/Vexsieg.h"
 #include "settings/Vexspeed.h"
+#include "ui/help.h"
 
 namespace vexel {
 
 VexelApp::VexelApp(const std::filesystem::path& folder, std::uint64_t seed)
     : settingsFile(locateSettings(folder)) {
+    setHelpFolder(folder);
     // The window loads the settings first, then the sounds.
     window = std::make_unique<TMainWindow>(settings, settingsFile, sound, folder, seed);
     TMainWindow* main = window.get();

@@ -15,8 +15,9 @@ namespace vexel {
 
 class VexelApp {
 public:
-    // `folder` holds SOUNDS.IDX and SOUNDS.DAT (normally the program's folder),
-    // and VEXEL.CFG too unless the folder is read-only (settingslocation.h).
+    // `folder` holds SOUNDS.IDX, SOUNDS.DAT and the help pages (normally the
+    // program's folder, programfolder.h), and VEXEL.CFG too unless the folder
+    // is read-only (settingslocation.h).
     VexelApp(const std::filesystem::path& folder, std::uint64_t seed);
     ~VexelApp();
 

@@ -4,7 +4,7 @@ add_library(vexel_help STATIC
 )
 # core/settings.h is used for the Language enum alone.
 target_include_directories(vexel_help PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(vexel_help PUBLIC Qt6::Widgets)
+target_link_libraries(vexel_help PUBLIC Qt6::Widgets PRIVATE vexel_safefile)
 
 set(help_pages)
 foreach(page VEXELDEU.html VEXELENG.html)

@@ -15,7 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexel {
 namespace {
@@ -120,9 +126,72 @@ TEST(HelpWindow, AMissingFileIsReportedWithItsFullPath) {
         }
     });
     poll.start(20);
-    showHelpFile(nullptr, missing, Language::English, HELP_PLAYERS);
+    showHelpFile(nullptr, missing.toStdString(), Language::English, HELP_PLAYERS);
     EXPECT_TRUE(reported.contains(missing)) << reported.toStdString();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// A page nobody could have meant as help would freeze the window while it is
+// laid out (nested tables lay their text out again for every level, one long
+// word takes time with the square of its length), or crash it (nested tables
+// recurse once per level): it is reported like a missing file and the window
+// is not opened. The shipped pages are help pages.
+TEST(HelpWindow, APageThatIsNoHelpPageIsReportedLikeAMissingOne) {
+    // A folder name that is no UTF-8: the page is found by its bytes, not by a QString.
+    const auto folder = std::filesystem::temp_directory_path() / ("vexel-help-g\xff\xfeX-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto repeat = [](std::string_view part, std::size_t times, std::string_view tail = "x") {
+        std::string text;
+        for (std::size_t i = 0; i < times; ++i) text += part;
+        return text + std::string(tail);
+    };
+    std::string random(20000, '\0');
+    std::uint32_t seed = 7;
+    for (char& c : random) c = char((seed = seed * 1103515245 + 12345) >> 16);
+    const std::string shipped = readPage("VEXELENG.html").toStdString();
+    const struct {
+        const char* what;
+        std::string page;  // empty: a FIFO
+        bool isHelp;
+    } pages[] = {
+        {"the shipped page", shipped, true},
+        {"nested tables", repeat("<table><tr><td>", 2000), false},
+        {"nested lists", repeat("<ul><li>", 2000), false},
+        {"tables side by side", repeat("<table><tr><td>x</td></tr></table>", 150), true},
+        {"text three tables deep", repeat("<table><tr><td>", 3) + repeat("word ", 2000), false},
+        {"one long word", std::string(5000, 'w'), false},
+        {"random bytes", random, false},
+        {"a NUL byte", std::string("<p>a\0b</p>", 10), false},
+        {"too large", repeat("<p>help</p>\n", MAX_HELP_PAGE_BYTES / 12 + 1), false},
+        {"a FIFO", "", false},
+    };
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.what);
+        const auto file = folder / "VEXELENG.html";
+        std::filesystem::remove(file);
+        if (page.page.empty()) {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+        } else {
+            std::ofstream(file, std::ios::binary).write(page.page.data(), std::streamsize(page.page.size()));
+        }
+        QString reported;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                reported = box->text();
+                box->accept();
+            }
+        });
+        poll.start(20);
+        QWidget mainWindow;
+        showHelpFile(&mainWindow, file, Language::English, HELP_PLAYERS);
+        EXPECT_EQ(reported.isEmpty(), page.isHelp) << reported.toStdString();
+        EXPECT_EQ(helpWindow() != nullptr, page.isHelp);
+        if (page.isHelp && helpWindow()) {
+            EXPECT_FALSE(helpWindow()->findChild<QTextBrowser*>()->document()->isEmpty()) << "shown empty";
+        }
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST(HelpWindow, OpenedFromADialogCanBeReadWhileTheDialogWaits) {
