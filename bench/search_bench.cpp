@@ -8,7 +8,8 @@
 //  - Crowded: six seats, 10 pegs, the middle game around move 12;
 //  - EndPhase: two seats, 15 pegs, the first search with 11 pegs on the target
 //    (every level looks two own moves ahead).
-// Each runs at levels 0, 1 and 2 (the level of the seat to move is set anew).
+// Each runs at levels 0, 1 and 2 (the level of the seat to move is set anew),
+// and at level 3, the strongest, which searches its default budget of positions.
 #include "core/computer.h"
 #include "core/evaluation.h"
 #include "core/game.h"

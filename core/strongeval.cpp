@@ -8,6 +8,7 @@
 #include "strongboard.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace vexel::strong {
@@ -20,6 +21,10 @@ constexpr int STEP_WEIGHT = 10;
 // behind its seat's average peg.
 constexpr int STRAGGLER_WEIGHT = 4;
 constexpr int STRAGGLER_SLACK = 3;
+// Units per hole that a peg stands off the line from its home tip to its
+// target tip: the middle of the board has the most pegs to jump over and
+// the shortest way round the others.
+constexpr int LATERAL_WEIGHT = 3;
 
 std::array<DistanceRow, SEAT_COUNT> makeDistances() {
     std::array<DistanceRow, SEAT_COUNT> table{};
@@ -34,6 +39,29 @@ std::array<DistanceRow, SEAT_COUNT> makeDistances() {
             table[std::size_t(seat)][std::size_t(c)] = std::uint8_t(rows + std::max(0, across - rows) / 2);
         }
     }
+    return table;
+}
+
+// Holes off the seat's axis, rounded down: the distance from the line through
+// the centre and the target tip, in hole spacings.
+std::array<DistanceRow, SEAT_COUNT> makeLateral() {
+    std::array<DistanceRow, SEAT_COUNT> table{};
+    const double rowHeight = std::sqrt(3.0);
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const CellCoord tip = cellCoord(START_CELLS[OPPOSITE_SEAT[seat]][0]);
+        const double length = std::hypot(double(tip.x), (tip.row - 8) * rowHeight);
+        const double ux = tip.x / length, uy = (tip.row - 8) * rowHeight / length;
+        for (int c = 0; c < CELL_COUNT; ++c) {
+            const CellCoord p = cellCoord(CellIndex(c));
+            const double across = std::abs(p.x * uy - (p.row - 8) * rowHeight * ux);
+            table[std::size_t(seat)][std::size_t(c)] = std::uint8_t(across / 2.0 + 1e-9);
+        }
+    }
+    return table;
+}
+
+const std::array<DistanceRow, SEAT_COUNT>& lateralDistances() {
+    static const std::array<DistanceRow, SEAT_COUNT> table = makeLateral();
     return table;
 }
 
@@ -54,6 +82,8 @@ int finishedDistanceSum(int pegs) {
 
 int remainingCost(const Board& board, Seat seat) {
     int cost = STEP_WEIGHT * (board.distanceSum[seat] - board.finishedSum);
+    const auto& lateral = lateralDistances()[seat];
+    for (int k = 0; k < board.pegCount; ++k) cost += LATERAL_WEIGHT * lateral[board.pegs[seat][k]];
     if (STRAGGLER_WEIGHT != 0) {
         const auto& row = (*board.distances)[seat];
         // Compared in units of 1/pegCount steps, so the average needs no rounding.

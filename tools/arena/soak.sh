@@ -1,5 +1,5 @@
 #!/bin/bash
-# The arena part of `make soak`: 2,000 self-play games of the computer players
+# The arena part of `make soak`: 2,120 self-play games of the computer players
 # over tables of two, three, four and six seats, with 15 and 10 pegs and every
 # level. Fails when any game broke an invariant of the position or did not come
 # to its end; every unfinished game is named with the command line that
@@ -34,6 +34,9 @@ play 300 104 0=1 2=1 4=1                 # three seats, 15 pegs
 play 300 105 --ten 1=0 3=1 5=2           # three seats, 10 pegs
 play 200 106 0=2 1=0 3=2 4=0             # four seats
 play 400 107 0=0 1=1 2=2 3=0 4=1 5=2     # six seats
+play 40 108 0=3 3=0                      # the strongest level, two seats
+play 40 109 0=3 2=0 4=3                  # three seats, two of them strongest
+play 40 110 --ten 0=3 1=0 2=0 3=0 4=0 5=3  # six seats
 
 echo "soak: $total arena games, $unfinished unfinished"
 if [ $failed -ne 0 ]; then
