@@ -57,18 +57,16 @@ test-sanitize: deps
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -E e2e_window
 
-# The tests that run the thinking thread (the thinker, the game's hand-over,
-# the window's take back, new game and hint while it thinks), built with
+# The tests that run the thinking thread (the thinker itself, and the window's
+# hint, take back, new game and computer turns while it thinks), built with
 # ThreadSanitizer. Reports inside Qt and the system libraries, which are not
 # built with it, are suppressed in tests/tsan.supp; any other report fails.
 TSAN_BUILD ?= build-tsan
-TSAN_CORE  := ComputerTurn.*:Hint.*:TakeBack.*:EndGame.*
 TSAN_UI    := Thinker.*:MainWindowTest.Hint*:MainWindowTest.TheStrongestLevel*:MainWindowTest.TakeBack*:MainWindowTest.AllComputerGame*
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXEL_TSAN=ON -DVEXEL_WERROR=ON $(CMAKE_ARGS)
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target core_tests ui_tests
-	export TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp halt_on_error=1 second_deadlock_stack=1" QT_QPA_PLATFORM=offscreen; \
-	  $(TSAN_BUILD)/bin/core_tests --gtest_filter='$(TSAN_CORE)' && \
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target ui_tests
+	TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp halt_on_error=1 second_deadlock_stack=1" QT_QPA_PLATFORM=offscreen \
 	  $(TSAN_BUILD)/bin/ui_tests --gtest_filter='$(TSAN_UI)'
 
 bench: build

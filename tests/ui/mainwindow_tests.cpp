@@ -588,6 +588,10 @@ namespace {
 
 // The hint's diamond: its left corner and a pixel of its upper left side are
 // inverted, the path mark's square at 4s is not touched.
+// The window's tests need a legal move of the strongest level, not its depth:
+// a small budget keeps them quick, also under ThreadSanitizer.
+constexpr StrongBudget QUICK_SEARCH{2'000};
+
 void expectHintMarks(TMainWindow& window, const QImage& plain, const QImage& hinted, const std::vector<CellIndex>& holes) {
     const int s = window.sizeUnit();
     for (CellIndex c : holes) {
@@ -609,6 +613,8 @@ TEST_F(MainWindowTest, HintMarksTheMoveUntilTheNextKeyAndSurvivesARepaint) {
     EXPECT_EQ(window().findChild<QAction*>("mZugzuruecknehmen")->text(), "&Zug zurücknehmen");
     QCoreApplication::processEvents();
     EXPECT_FALSE(hint->isEnabled()) << "no game";
+    window().thinker().setSearch([](const GameState& state, const Settings& settings, std::vector<CandidateMove>& ranked,
+                                    const std::atomic<bool>* stop) { return searchStrongMove(state, settings, ranked, stop, QUICK_SEARCH); });
     window().mNeuesSpielClick();
     QCoreApplication::processEvents();
     EXPECT_TRUE(hint->isEnabled());
@@ -676,7 +682,7 @@ void holdThinker(TMainWindow& window, const std::shared_ptr<HeldSearch>& held) {
             ++held->stopped;
             return false;
         }
-        return searchStrongMove(state, settings, ranked, stop);
+        return searchStrongMove(state, settings, ranked, stop, QUICK_SEARCH);
     });
 }
 
