@@ -10,6 +10,8 @@
 #include "settings/Vexsieg.h"
 #include "ui/animation.h"
 #include "ui/boardwidget.h"
+#include "ui/gamerecordfiles.h"
+#include "ui/recordfile.h"
 #include "ui/turnpanelwidget.h"
 
 #include <QAction>
@@ -753,4 +755,52 @@ TEST_F(MainWindowTest, TheStrongestLevelThinksWhileTheWindowAnswersAndTakeBackNe
     for (int h = 0; h < CELL_COUNT; ++h) changed += state().occupancy[h] != occupancy[h];
     EXPECT_GE(changed, 3) << "the human's step and the computer's move";
     window().stopBackgroundWork();
+}
+
+TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver) {
+    auto* save = window().findChild<QAction*>("mPartieSpeichern");
+    ASSERT_NE(save, nullptr);
+    EXPECT_FALSE(save->isEnabled()) << "nothing to save before the first game";
+    QString told;
+    window().tell = [&told](const QString&, const QString& text) { told = text; };
+
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    EXPECT_TRUE(save->isEnabled());
+    const QString path = QString::fromStdString((folder_ / "game.vxg").string());
+    ASSERT_TRUE(window().records()->saveFile(path));
+    const GameState saved = state();
+    // The running game's autosave holds the same game.
+    ASSERT_TRUE(std::filesystem::exists(window().records()->autosavePath()));
+
+    // Another move, then a damaged copy of the record: refused with its place,
+    // without a question, and the game stays where it is.
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const GameState before = state();
+    std::string text, error;
+    ASSERT_TRUE(readRecordFile(path.toStdString(), text, error));
+    const std::size_t move = text.find("\n1. ");
+    ASSERT_NE(move, std::string::npos);
+    text.replace(move + 7, 2, "Z9");
+    const QString bad = QString::fromStdString((folder_ / "bad.vxg").string());
+    ASSERT_TRUE(writeRecordFile(bad.toStdString(), text, false, error));
+    const int questions = questions_;
+    EXPECT_FALSE(window().records()->openFile(bad));
+    EXPECT_TRUE(told.contains("bad.vxg:") && told.contains(": no such hole: Z9")) << told.toStdString();
+    EXPECT_EQ(questions_, questions);
+    EXPECT_EQ(state().occupancy, before.occupancy);
+    EXPECT_EQ(state().currentPlayer, before.currentPlayer);
+
+    // The good record, after the question, brings back the saved position.
+    told.clear();
+    EXPECT_TRUE(window().records()->openFile(path));
+    EXPECT_TRUE(told.isEmpty()) << told.toStdString();
+    EXPECT_EQ(questions_, questions + 1);
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().occupancy, saved.occupancy);
+    EXPECT_EQ(state().currentPlayer, saved.currentPlayer);
+    EXPECT_EQ(state().moveNumber, saved.moveNumber);
+    EXPECT_TRUE(window().game().canTakeBack());
 }
