@@ -391,7 +391,10 @@ private:
             (k == 0 ? seat.level : seat.colour) = std::uint8_t(*n);
             if (k == 1) colourPos_[s] = valuePos;
         }
-        if (!given[1]) seat.colour = s, colourPos_[s] = t[1].pos;
+        if (!given[1]) {
+            seat.colour = s;  // the seat's own colour, as a fresh players dialog has it
+            colourPos_[s] = t[1].pos;
+        }
     }
 
     void move(const std::vector<Token>& t) {

@@ -1,6 +1,7 @@
 #include "replay.h"
 
 #include "notation.h"
+#include "strongsearch.h"
 
 #include <algorithm>
 
@@ -79,6 +80,12 @@ bool RecordReplay::playMove(const RecordMove& m, bool last, bool ended, RecordEr
     if (m.holes.empty()) {
         // Only a computer seat passes, and only when it has no legal move.
         if (!computer) return fail(error, m.place, who + " is human and cannot pass");
+        if (trustPasses_ && settings_.playerSettings[m.seat].level == STRONG_LEVEL) {
+            game_.setOutsideSearch(true);
+            game_.enterSearchedMove(game_.searchTicket(), {});
+            game_.setOutsideSearch(false);
+            return true;
+        }
         game_.computerTurnStep();
         if (s.computerToMove && s.computerPhase == 1 && s.currentPlayer == m.seat)
             return fail(error, m.place, who + " has a legal move and cannot pass");
@@ -125,6 +132,7 @@ GameRecord recordOf(const Game& game, const Settings& live, std::string date) {
     const RecordMove* last = r.moves.empty() ? nullptr : &r.moves.back();
     const bool atRest = !s.moveInProgress && (!last || last->holes.empty() || s.occupancy[last->holes.back()] == last->seat);
     RecordReplay replay;
+    replay.trustPasses();
     RecordError ignored;
     const bool replayed = !atRest && replay.play(r, ignored);
     if (!atRest && !replayed) return r;  // no check values rather than wrong ones
