@@ -2,13 +2,18 @@
 #include "app/programfolder.h"
 #include "app/vexelapp.h"
 #include "ui/gamerecordfiles.h"
+#include "ui/sound.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vexel");
     const auto seed = std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
@@ -21,4 +26,17 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, vexel.window.get(), [&vexel, file] { vexel.window->records()->openFile(file); });
     }
     return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int result = run(argc, argv);
+    // The window is gone and nothing is left to save; only Qt Multimedia's
+    // clean-up would still wait for an audio server that does not answer.
+    if (vexel::SoundPlayer::audioThreadLeftBehind()) {
+        std::fflush(nullptr);
+        std::_Exit(result);
+    }
+    return result;
 }

@@ -20,13 +20,16 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QMediaDevices>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -40,9 +43,17 @@ namespace {
 constexpr int SINK_BUFFER_MS = 250;
 // Silence after each sound; longer than the sink's buffer.
 constexpr int TAIL_SILENCE_MS = 400;
-// The most freeSounds waits for a sound that has reached its counted end to
-// be played out; an output that reports no progress is not waited for longer.
-constexpr auto TAIL_WAIT = std::chrono::milliseconds(TAIL_SILENCE_MS + 400);
+// The most freeSounds waits, beyond the counted end of the last sound, for it
+// to be played out: the output's latency. An output whose reported progress
+// lags (a server that has just woken its sink) is not waited for longer.
+constexpr std::uint32_t TAIL_LATENCY_MS = 200;
+// A sound the audio thread cannot start within this time of its request (the
+// server is slow to answer, or does not answer at all) is skipped: it would
+// be heard out of place.
+constexpr std::uint32_t START_DEADLINE_MS = 300;
+// The most the window waits for the audio thread to stop a sound or to end;
+// a thread held inside an audio server that does not answer is left behind.
+constexpr auto STOP_WAIT = std::chrono::milliseconds(300);
 // Played out means this much beyond the sound's last sample, so that the
 // output's own estimate of its progress cannot cut the sound's end.
 constexpr int PLAYED_MARGIN_MS = 30;
@@ -76,9 +87,17 @@ public:
     }
     ~SoundWorker() override { stop(); }
 
-    // `samplesBytes`: the sound itself, without the silence behind it.
-    void play(const QByteArray& pcm, qint64 samplesBytes, const QAudioDevice& device, const QAudioFormat& format) {
+    // `samplesBytes`: the sound itself, without the silence behind it;
+    // `requested`: the tick count when the window asked for it. The device is
+    // looked for here, never in the window's thread: a server that does not
+    // answer holds this thread, not the window.
+    void play(const QByteArray& pcm, qint64 samplesBytes, const QAudioFormat& format, std::uint32_t requested) {
         stop();
+        if (!tickReached(requested + START_DEADLINE_MS, tickCount())) return;  // too late to be heard in place
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull() || !device.isFormatSupported(format) ||
+            !tickReached(requested + START_DEADLINE_MS, tickCount()))
+            return;
         setPlayedOut(false);
         buffer_->setData(pcm);
         buffer_->open(QIODevice::ReadOnly);
@@ -108,10 +127,19 @@ public:
     // GUI thread: a sound is on its way to play().
     void setBusy() { setPlayedOut(false); }
 
-    void waitPlayedOut(std::chrono::milliseconds limit) {
+    // GUI thread: waits until the sound has played out, or until the tick count reaches `until`.
+    void waitPlayedOut(std::uint32_t until) {
         std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, limit, [this] { return playedOut_; });
+        const auto left = std::int32_t(until - tickCount());
+        if (left > 0) changed_.wait_for(lock, std::chrono::milliseconds(left), [this] { return playedOut_; });
     }
+
+    // GUI thread: whether the audio thread has come to a request posted before.
+    struct Ticket {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool reached = false;
+    };
 
 private:
     void setPlayedOut(bool playedOut) {
@@ -136,6 +164,12 @@ private:
     bool playedOut_ = true;
 };
 
+namespace {
+std::atomic<bool> threadLeftBehind{false};
+}  // namespace
+
+bool SoundPlayer::audioThreadLeftBehind() { return threadLeftBehind.load(); }
+
 SoundPlayer::SoundPlayer() = default;
 
 SoundPlayer::SoundPlayer(SoundBank bank) { loadSounds(bank); }
@@ -159,10 +193,14 @@ void SoundPlayer::loadSounds(const SoundBank& bank) {
 
 SoundPlayer::~SoundPlayer() {
     stopPlaying(false);
-    if (thread_) {
-        QMetaObject::invokeMethod(worker_, [worker = worker_] { delete worker; }, Qt::BlockingQueuedConnection);
-        thread_->quit();
-        thread_->wait();
+    if (!thread_) return;
+    QMetaObject::invokeMethod(worker_, [worker = worker_] { delete worker; }, Qt::QueuedConnection);
+    thread_->quit();
+    // A thread held by an audio server that does not answer is left to end
+    // with the process; waiting for it would hold the closing window.
+    if (!thread_->wait(QDeadlineTimer(threadHeld_ ? std::chrono::milliseconds(0) : STOP_WAIT))) {
+        (void)thread_.release();
+        threadLeftBehind = true;
     }
 }
 
@@ -176,21 +214,17 @@ void SoundPlayer::playSound(int sound) {
     soundEndTime_ = tickCount() + SOUND_LENGTH[std::size_t(sound - 1)];
     anySoundStarted_ = true;
 
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || !device.isFormatSupported(prepared.format)) {
-        stopPlaying(false);  // the new sound cuts the old even when it cannot be heard itself
-        return;
-    }
     if (!thread_) {
         thread_ = std::make_unique<QThread>();
         worker_ = new SoundWorker;
         worker_->moveToThread(thread_.get());
         thread_->start();
     }
+    // The new sound cuts the old one even when it cannot be heard itself.
     worker_->setBusy();
     QMetaObject::invokeMethod(
-        worker_, [worker = worker_, pcm = prepared.pcm, samples = prepared.samplesBytes, device,
-                  format = prepared.format] { worker->play(pcm, samples, device, format); },
+        worker_, [worker = worker_, pcm = prepared.pcm, samples = prepared.samplesBytes, format = prepared.format,
+                  requested = tickCount()] { worker->play(pcm, samples, format, requested); },
         Qt::QueuedConnection);
 }
 
@@ -212,8 +246,20 @@ void SoundPlayer::freeSounds() {
 
 void SoundPlayer::stopPlaying(bool letTailOut) {
     if (!thread_) return;
-    if (letTailOut) worker_->waitPlayedOut(TAIL_WAIT);
-    QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->stop(); }, Qt::BlockingQueuedConnection);
+    if (letTailOut) worker_->waitPlayedOut(soundEndTime_ + TAIL_LATENCY_MS);
+    auto ticket = std::make_shared<SoundWorker::Ticket>();
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker = worker_, ticket] {
+            worker->stop();
+            std::lock_guard lock(ticket->mutex);
+            ticket->reached = true;
+            ticket->done.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(ticket->mutex);
+    // Once held up, the thread is not waited for again.
+    if (!threadHeld_) threadHeld_ = !ticket->done.wait_for(lock, STOP_WAIT, [&] { return ticket->reached; });
 }
 
 }  // namespace vexel

@@ -6,6 +6,9 @@
 //
 // The audio is fed from a thread of its own, so that the window's blocking
 // pauses (between hops, at closing) do not starve the device of samples.
+// That thread alone talks to the audio server, the device query included: a
+// server that answers slowly or never holds it, never the window, and a
+// sound that cannot start in time is skipped.
 #pragma once
 
 #include "ui/soundfile.h"
@@ -41,10 +44,16 @@ public:
     void waitSoundEnd();
     // Releases the sounds. A sound whose counted length has passed may still
     // be on its way through the output: it is played out rather than cut,
-    // which takes the output's latency, not the silence stored behind it.
+    // which takes the output's latency (at most 200 ms beyond the counted
+    // end), not the silence stored behind it.
     void freeSounds();
 
     bool has(int sound) const;
+    // True once a player had to leave its audio thread inside a server that
+    // does not answer. Qt Multimedia's own clean-up at the process's end would
+    // then wait for that thread (up to the server's 30 s timeout), so the
+    // program ends without it.
+    static bool audioThreadLeftBehind();
     // Tick count at which the last started sound is counted as finished.
     std::uint32_t soundEndTime() const { return soundEndTime_; }
 
@@ -60,6 +69,7 @@ private:
     std::array<Prepared, SOUND_COUNT> sounds_;  // empty pcm = absent
     std::uint32_t soundEndTime_ = 0;
     bool anySoundStarted_ = false;
+    bool threadHeld_ = false;  // the audio thread did not come to a stop in time
     std::unique_ptr<QThread> thread_;
     SoundWorker* worker_ = nullptr;  // lives in thread_ and is deleted there
 };
