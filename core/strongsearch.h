@@ -19,8 +19,7 @@ inline constexpr std::uint8_t STRONG_LEVEL = 3;
 
 struct StrongBudget {
     // Positions searched at most for one move; the window and the arena use the
-    // default: about 20 ms of one core for a typical move, 0.1 s for the most
-    // crowded ones, measured in self-play.
+    // default: 20 to 40 ms of one core per move on average in self-play.
     std::uint64_t nodes = 25'000;
 };
 
