@@ -2,6 +2,7 @@
 // leaves behind for the game to enter the chosen move from, and its release.
 #include "computer.h"
 
+#include "pegkeys.h"
 #include "search.h"
 #include "strongsearch.h"
 
@@ -32,25 +33,7 @@ void ComputerPlayer::adoptSearchedMoves(std::span<const CandidateMove> ranked) {
 
 namespace {
 
-// One random 64-bit number per hole and seat. A board's key is the XOR of the
-// numbers of its pegs, so a move changes it by two numbers, and two different
-// positions of one game share a key only by a chance of about 2^-64 per pair.
-using PegKeys = std::array<std::array<std::uint64_t, SEAT_COUNT>, CELL_COUNT>;
-
-constexpr PegKeys makePegKeys() {
-    PegKeys keys{};
-    std::uint64_t x = 0x5645'5845'4C00'0001ULL;
-    for (auto& hole : keys)
-        for (std::uint64_t& key : hole) {
-            std::uint64_t z = (x += 0x9E3779B97F4A7C15ULL);
-            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-            key = z ^ (z >> 31);
-        }
-    return keys;
-}
-
-constexpr PegKeys PEG_KEYS = makePegKeys();
+constexpr PegKeys PEG_KEYS = makePegKeys(0x5645'5845'4C00'0001ULL);
 
 }  // namespace
 

@@ -1,28 +1,14 @@
 // The strongest level's board and move lists: make and unmake keep the
 // distance sums and the Zobrist key up to date by the difference of one peg.
 #include "board.h"
+#include "pegkeys.h"
 #include "strongboard.h"
 
 namespace vexel::strong {
 
 namespace {
 
-using PegKeys = std::array<std::array<std::uint64_t, SEAT_COUNT>, CELL_COUNT>;
-
-constexpr PegKeys makePegKeys() {
-    PegKeys keys{};
-    std::uint64_t x = 0x5354'524F'4E47'0001ULL;
-    for (auto& hole : keys)
-        for (std::uint64_t& key : hole) {
-            std::uint64_t z = (x += 0x9E3779B97F4A7C15ULL);
-            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-            key = z ^ (z >> 31);
-        }
-    return keys;
-}
-
-constexpr PegKeys PEG_KEYS = makePegKeys();
+constexpr PegKeys PEG_KEYS = makePegKeys(0x5354'524F'4E47'0001ULL);
 
 }  // namespace
 
