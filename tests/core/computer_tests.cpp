@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_table.h"
+
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -16,6 +18,7 @@
 #include <vector>
 
 using namespace vexel;
+using vexel::testing::computerSeats;
 
 namespace {
 
@@ -672,16 +675,6 @@ void playGame(Settings settings, std::uint64_t seed, int maxMoves,
     }
 }
 
-Settings seats(std::initializer_list<std::pair<int, int>> seatLevels, bool alwaysTen = false) {
-    Settings settings;
-    for (PlayerSlot& p : settings.playerSettings) p.kind = PlayerKind::NotPlaying;
-    for (const auto& [seat, level] : seatLevels) {
-        settings.playerSettings[seat].kind = PlayerKind::Computer;
-        settings.playerSettings[seat].level = std::uint8_t(level);
-    }
-    settings.alwaysTenPegs = alwaysTen;
-    return settings;
-}
 
 }  // namespace
 
@@ -692,14 +685,14 @@ TEST(ComputerAgainstReference, SameListScoresAndChoiceThroughWholeGames) {
         int maxMoves;
     };
     const Match matches[] = {
-        {seats({{0, 0}, {3, 2}}), 21, 400},                   // 15 pegs: opening and end phase two deep
-        {seats({{0, 1}, {3, 0}}), 22, 400},
-        {seats({{1, 1}, {3, 0}, {5, 2}}), 23, 500},           // three seats, 15 pegs
-        {seats({{0, 0}, {1, 1}, {2, 2}, {3, 0}, {4, 1}, {5, 2}}), 24, 160},  // crowded
-        {seats({{2, 0}, {5, 0}}, true), 25, 300},
-        {seats({{0, 0}, {3, 1}}), 26, 400},
-        {seats({{4, 1}, {1, 0}}), 27, 400},
-        {seats({{0, 2}, {2, 0}, {4, 1}}), 28, 500},
+        {computerSeats({{0, 0}, {3, 2}}), 21, 400},                   // 15 pegs: opening and end phase two deep
+        {computerSeats({{0, 1}, {3, 0}}), 22, 400},
+        {computerSeats({{1, 1}, {3, 0}, {5, 2}}), 23, 500},           // three seats, 15 pegs
+        {computerSeats({{0, 0}, {1, 1}, {2, 2}, {3, 0}, {4, 1}, {5, 2}}), 24, 160},  // crowded
+        {computerSeats({{2, 0}, {5, 0}}, true), 25, 300},
+        {computerSeats({{0, 0}, {3, 1}}), 26, 400},
+        {computerSeats({{4, 1}, {1, 0}}), 27, 400},
+        {computerSeats({{0, 2}, {2, 0}, {4, 1}}), 28, 500},
     };
     int compared = 0, tooBig = 0;
     for (const Match& m : matches) {
@@ -810,7 +803,7 @@ TEST(ComputerLoops, APegHemmedInOnATargetIsFreedAndTheGameEnds) {
     // for the tip, seat 3 cannot move its peg.
     const std::pair<int, int> levels[] = {{0, 0}, {1, 1}, {2, 2}, {0, 2}};
     for (const auto& [level0, level3] : levels) {
-        Settings settings = seats({{0, level0}, {3, level3}}, true);
+        Settings settings = computerSeats({{0, level0}, {3, level3}}, true);
         settings.computerSpeed = 0;
         HeadlessView view;
         Random random(std::uint64_t(level0 * 3 + level3));
@@ -839,7 +832,7 @@ TEST(ComputerLoops, APegHemmedInOnATargetIsFreedAndTheGameEnds) {
 // position the seat has brought about before, and then the best-ranked move
 // to a new position is taken.
 TEST(ComputerLoops, ALoopingPairPlaysToItsEndAndOnlyRepeatingChoicesChange) {
-    Settings settings = seats({{0, 0}, {3, 0}});
+    Settings settings = computerSeats({{0, 0}, {3, 0}});
     settings.computerSpeed = 0;
     HeadlessView view;
     Random random(15594102493060240356ULL);

@@ -8,6 +8,8 @@
 #include "core/headlessview.h"
 #include "core/strongsearch.h"
 
+#include "test_table.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -17,20 +19,9 @@
 #include <vector>
 
 using namespace vexel;
+using vexel::testing::computerSeats;
 
 namespace {
-
-Settings computerSeats(std::initializer_list<std::pair<int, int>> seatLevels, bool alwaysTen = false) {
-    Settings settings;
-    for (PlayerSlot& p : settings.playerSettings) p.kind = PlayerKind::NotPlaying;
-    for (const auto& [seat, level] : seatLevels) {
-        settings.playerSettings[seat].kind = PlayerKind::Computer;
-        settings.playerSettings[seat].level = std::uint8_t(level);
-    }
-    settings.alwaysTenPegs = alwaysTen;
-    settings.computerSpeed = 0;
-    return settings;
-}
 
 // Plays a fixed game through the real flow and calls `atSearch` before each
 // computer turn with the position to search; stops when it returns false,

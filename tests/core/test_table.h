@@ -86,6 +86,19 @@ struct TestTable {
     }
 };
 
+// Settings whose listed seats the computer plays at the given levels; every
+// other seat stays empty.
+inline Settings computerSeats(std::initializer_list<std::pair<int, int>> seatLevels, bool alwaysTen = false) {
+    Settings settings;
+    for (PlayerSlot& p : settings.playerSettings) p.kind = PlayerKind::NotPlaying;
+    for (const auto& [seat, level] : seatLevels) {
+        settings.playerSettings[seat].kind = PlayerKind::Computer;
+        settings.playerSettings[seat].level = std::uint8_t(level);
+    }
+    settings.alwaysTenPegs = alwaysTen;
+    return settings;
+}
+
 // The holes of the path being entered, in order.
 inline std::vector<int> pathHoles(const GameState& s) {
     std::vector<int> holes;
