@@ -51,9 +51,14 @@ constexpr std::uint32_t TAIL_LATENCY_MS = 200;
 // server is slow to answer, or does not answer at all) is skipped: it would
 // be heard out of place.
 constexpr std::uint32_t START_DEADLINE_MS = 300;
-// The most the window waits for the audio thread to stop a sound or to end;
-// a thread held inside an audio server that does not answer is left behind.
+// The most the window waits for the audio thread to stop a sound or to end
+// while that thread is opening an output: a thread held inside an audio
+// server that does not answer is left behind.
 constexpr auto STOP_WAIT = std::chrono::milliseconds(300);
+// The same wait while it opens nothing. Taking a stream down answers within
+// milliseconds; only a machine under heavy load takes longer, and the thread
+// is waited for then rather than left running.
+constexpr auto SETTLE_WAIT = std::chrono::milliseconds(3000);
 // Played out means this much beyond the sound's last sample, so that the
 // output's own estimate of its progress cannot cut the sound's end.
 constexpr int PLAYED_MARGIN_MS = 30;
@@ -79,7 +84,7 @@ qsizetype bytesFor(const QAudioFormat& format, int milliseconds) {
 // except for the played-out flag, which the GUI thread waits on.
 class SoundWorker : public QObject {
 public:
-    SoundWorker() {
+    explicit SoundWorker(std::shared_ptr<std::atomic<bool>> opening) : opening_(std::move(opening)) {
         progress_->setInterval(PROGRESS_POLL_MS);
         connect(progress_, &QTimer::timeout, this, [this] {
             if (sink_ && playedBytes() >= playedOutBytes_) setPlayedOut(true);
@@ -93,6 +98,11 @@ public:
     // answer holds this thread, not the window.
     void play(const QByteArray& pcm, qint64 samplesBytes, const QAudioFormat& format, std::uint32_t requested) {
         stop();
+        *opening_ = true;
+        const struct Opened {
+            std::atomic<bool>& flag;
+            ~Opened() { flag = false; }
+        } opened{*opening_};
         if (!tickReached(requested + START_DEADLINE_MS, tickCount())) return;  // too late to be heard in place
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         if (device.isNull() || !device.isFormatSupported(format) ||
@@ -159,6 +169,7 @@ private:
     QBuffer* buffer_ = new QBuffer(this);
     QTimer* progress_ = new QTimer(this);
     qint64 playedOutBytes_ = 0;
+    std::shared_ptr<std::atomic<bool>> opening_;
     std::mutex mutex_;
     std::condition_variable changed_;
     bool playedOut_ = true;
@@ -198,7 +209,7 @@ SoundPlayer::~SoundPlayer() {
     thread_->quit();
     // A thread held by an audio server that does not answer is left to end
     // with the process; waiting for it would hold the closing window.
-    if (!thread_->wait(QDeadlineTimer(threadHeld_ ? std::chrono::milliseconds(0) : STOP_WAIT))) {
+    if (threadHeld_ || !waitForAudioThread([this] { return thread_->wait(QDeadlineTimer(10)); })) {
         (void)thread_.release();
         threadLeftBehind = true;
     }
@@ -216,12 +227,13 @@ void SoundPlayer::playSound(int sound) {
 
     if (!thread_) {
         thread_ = std::make_unique<QThread>();
-        worker_ = new SoundWorker;
+        worker_ = new SoundWorker(opening_);
         worker_->moveToThread(thread_.get());
         thread_->start();
     }
     // The new sound cuts the old one even when it cannot be heard itself.
     worker_->setBusy();
+    *opening_ = true;
     QMetaObject::invokeMethod(
         worker_, [worker = worker_, pcm = prepared.pcm, samples = prepared.samplesBytes, format = prepared.format,
                   requested = tickCount()] { worker->play(pcm, samples, format, requested); },
@@ -257,9 +269,20 @@ void SoundPlayer::stopPlaying(bool letTailOut) {
             ticket->done.notify_all();
         },
         Qt::QueuedConnection);
-    std::unique_lock lock(ticket->mutex);
     // Once held up, the thread is not waited for again.
-    if (!threadHeld_) threadHeld_ = !ticket->done.wait_for(lock, STOP_WAIT, [&] { return ticket->reached; });
+    if (!threadHeld_) threadHeld_ = !waitForAudioThread([&ticket] {
+        std::unique_lock lock(ticket->mutex);
+        return ticket->done.wait_for(lock, std::chrono::milliseconds(10), [&] { return ticket->reached; });
+    });
+}
+
+bool SoundPlayer::waitForAudioThread(const std::function<bool()>& reached) const {
+    const auto start = std::chrono::steady_clock::now();
+    while (!reached()) {
+        const auto waited = std::chrono::steady_clock::now() - start;
+        if (waited >= (*opening_ ? STOP_WAIT : SETTLE_WAIT)) return false;
+    }
+    return true;
 }
 
 }  // namespace vexel

@@ -17,7 +17,9 @@
 #include <QByteArray>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QThread;
@@ -65,6 +67,9 @@ private:
     };
 
     void stopPlaying(bool letTailOut);
+    // Waits until `reached` holds, at most as long as the audio thread may
+    // take; false when it is held inside the audio server.
+    bool waitForAudioThread(const std::function<bool()>& reached) const;
 
     std::array<Prepared, SOUND_COUNT> sounds_;  // empty pcm = absent
     std::uint32_t soundEndTime_ = 0;
@@ -72,6 +77,10 @@ private:
     bool threadHeld_ = false;  // the audio thread did not come to a stop in time
     std::unique_ptr<QThread> thread_;
     SoundWorker* worker_ = nullptr;  // lives in thread_ and is deleted there
+    // Set from a sound's request until the audio thread has opened its output
+    // (or given up): the only time an audio server can hold that thread. Shared
+    // with the thread, which may outlive this player when it is held.
+    std::shared_ptr<std::atomic<bool>> opening_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace vexel
