@@ -205,8 +205,15 @@ void SoundPlayer::loadSounds(const SoundBank& bank) {
 SoundPlayer::~SoundPlayer() {
     stopPlaying(false);
     if (!thread_) return;
-    QMetaObject::invokeMethod(worker_, [worker = worker_] { delete worker; }, Qt::QueuedConnection);
-    thread_->quit();
+    // The thread ends itself once the worker is gone: a quit from here could
+    // end its loop before the deletion is reached.
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker = worker_] {
+            delete worker;
+            QThread::currentThread()->quit();
+        },
+        Qt::QueuedConnection);
     // A thread held by an audio server that does not answer is left to end
     // with the process; waiting for it would hold the closing window.
     if (threadHeld_ || !waitForAudioThread([this] { return thread_->wait(QDeadlineTimer(10)); })) {
