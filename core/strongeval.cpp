@@ -1,8 +1,10 @@
 // The strongest level's judgement of a position: a race. Each seat's cost is
-// the steps its pegs still have to go to the tip of its target, plus a
-// penalty for pegs left far behind the rest: a straggler has nobody to jump
-// over any more and crawls home one step per move at the end, which loses
-// more races than a slightly slower middle game. The root compares its own
+// the steps its pegs still have to go to the tip of its target, plus
+// penalties for pegs left far behind: a straggler has nobody to jump over any
+// more and crawls home one step per move at the end, which loses more races
+// than a slightly slower middle game. So a step counts for more the further
+// its peg still has to go, and more again for a peg far behind its seat's
+// average. The root compares its own
 // cost with the leading opponent's, since first place is what counts.
 #include "board.h"
 #include "strongboard.h"
@@ -17,6 +19,9 @@ namespace {
 
 // Evaluation units per step still to go.
 constexpr int STEP_WEIGHT = 10;
+// Tenths of a unit per step squared, per peg: one peg 16 steps from the tip
+// costs about a third more than four pegs 4 steps away each.
+constexpr int SQUARED_WEIGHT = 3;
 // Units per step that a peg stands further back than STRAGGLER_SLACK steps
 // behind its seat's average peg.
 constexpr int STRAGGLER_WEIGHT = 4;
@@ -83,13 +88,19 @@ int finishedDistanceSum(int pegs) {
 int remainingCost(const Board& board, Seat seat) {
     int cost = STEP_WEIGHT * (board.distanceSum[seat] - board.finishedSum);
     const auto& lateral = lateralDistances()[seat];
-    for (int k = 0; k < board.pegCount; ++k) cost += LATERAL_WEIGHT * lateral[board.pegs[seat][k]];
+    const auto& steps = (*board.distances)[seat];
+    int squared = 0;
+    for (int k = 0; k < board.pegCount; ++k) {
+        const int c = board.pegs[seat][k];
+        cost += LATERAL_WEIGHT * lateral[c];
+        squared += steps[c] * steps[c];
+    }
+    cost += SQUARED_WEIGHT * squared / 10;
     if (STRAGGLER_WEIGHT != 0) {
-        const auto& row = (*board.distances)[seat];
         // Compared in units of 1/pegCount steps, so the average needs no rounding.
         const int limit = board.distanceSum[seat] + STRAGGLER_SLACK * board.pegCount;
         for (int k = 0; k < board.pegCount; ++k) {
-            const int behind = row[board.pegs[seat][k]] * board.pegCount - limit;
+            const int behind = steps[board.pegs[seat][k]] * board.pegCount - limit;
             if (behind > 0) cost += STRAGGLER_WEIGHT * behind / board.pegCount;
         }
     }

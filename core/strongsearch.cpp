@@ -32,8 +32,12 @@ constexpr int INFINITE_SCORE = std::numeric_limits<int>::max() / 2;
 constexpr int MAX_DEPTH = 24;
 constexpr int MAX_PLY = MAX_DEPTH + 8;
 // Moves searched inside the tree: the root's own, and the opponents' together.
+// Every opponent may spoil a plan, so the replies grow with their number: with
+// five opponents the dozen most advancing replies are nearly all the leader's
+// and miss the pegs that will stand in the root's way.
 constexpr int OWN_WIDTH = 16;
-constexpr int REPLY_WIDTH = 12;
+constexpr int REPLIES_PER_OPPONENT = 10;
+constexpr int MIN_REPLY_WIDTH = 12;
 // Backward moves are searched inside the tree only among the first few.
 constexpr int BACKWARD_KEPT = 2;
 constexpr int STOP_POLL_MASK = 1023;
@@ -65,6 +69,7 @@ public:
         root_ = state.currentPlayer;
         for (int seat = 0; seat < SEAT_COUNT; ++seat)
             if (seat != root_ && state.players[seat].plays() && !state.finished[seat]) opponents_.push_back(Seat(seat));
+        replyWidth_ = std::max(MIN_REPLY_WIDTH, REPLIES_PER_OPPONENT * int(opponents_.size()));
         for (auto& list : lists_) list.reserve(256);
     }
 
@@ -98,6 +103,7 @@ private:
     Board board_;
     Seat root_ = 0;
     std::vector<Seat> opponents_;
+    int replyWidth_ = MIN_REPLY_WIDTH;
     ChainWalk chains_;
     std::vector<TableEntry> table_;
     std::vector<std::int32_t> history_;
@@ -160,7 +166,7 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     if (list.empty()) return search(depth - 1, ply + 1, alpha, beta, !rootToMove);
 
     scoreMoves(list, ply, tableMove);
-    const int count = std::min(int(list.size()), rootToMove ? OWN_WIDTH : REPLY_WIDTH);
+    const int count = std::min(int(list.size()), rootToMove ? OWN_WIDTH : replyWidth_);
 
     const int alphaIn = alpha;
     const int betaIn = beta;
