@@ -1,8 +1,11 @@
 // The strongest level's search: Best-Reply Search with alpha-beta. The seat to
 // move (the root) and "the opponents" take turns; on the opponents' turn only
-// the single most harmful move of any opponent is played and the others pass.
-// With two seats this is plain alpha-beta; with more it still looks several
-// own moves ahead, where searching every opponent in turn could not.
+// the single most harmful move of any opponent is searched, and every other
+// opponent plays its most advancing move, so that the board the root plans on
+// changes round by round as it will in the game: the pegs it would jump over
+// move on, and others come into its way. With two seats this is plain
+// alpha-beta; with more it still looks several own moves ahead, where
+// searching every opponent in turn could not.
 //
 // Iterative deepening, bounded by a number of positions rather than by the
 // clock, so that the same position gives the same move everywhere. Each
@@ -27,7 +30,7 @@ namespace strong {
 namespace {
 
 constexpr int WIN = 100'000'000;
-constexpr int PLY_WIN_STEP = 100'000;  // a win or loss sooner counts more
+constexpr int PLY_WIN_STEP = 100'000;  // a win sooner counts more
 constexpr int INFINITE_SCORE = std::numeric_limits<int>::max() / 2;
 constexpr int MAX_DEPTH = 24;
 constexpr int MAX_PLY = MAX_DEPTH + 8;
@@ -40,6 +43,10 @@ constexpr int REPLIES_PER_OPPONENT = 10;
 constexpr int MIN_REPLY_WIDTH = 12;
 // Backward moves are searched inside the tree only among the first few.
 constexpr int BACKWARD_KEPT = 2;
+// Units added per step a root move gains on the board at once. Of two plans
+// the search values alike, the one that takes its distance now is safer: the
+// pegs a later jump needs may have moved on by then.
+constexpr int ROOT_GAIN_BONUS = 4;
 constexpr int STOP_POLL_MASK = 1023;
 constexpr std::uint64_t OPPONENTS_KEY = 0x9E6C63D0676A9A99ULL;
 constexpr int TABLE_BITS = 17;
@@ -89,10 +96,21 @@ private:
         const auto& row = (*board_.distances)[m.seat];
         return int(row[m.from]) - int(row[m.to]);
     }
+    // A line the root wins counts more the sooner it ends. A line an opponent
+    // wins counts by how far the root is still behind, not by how late it
+    // ends: valuing a later loss more made the root stop racing and shuffle
+    // pegs in an opponent's way once every line looked lost, and the lines
+    // only look lost because every opponent plays its best in them.
     int finishedScore(Seat mover, int ply) const {
         if (mover == root_) return WIN - ply * PLY_WIN_STEP;
-        return -WIN + ply * PLY_WIN_STEP - std::min(remainingCost(board_, root_), PLY_WIN_STEP - 1);
+        return -WIN - std::min(remainingCost(board_, root_), PLY_WIN_STEP - 1);
     }
+    struct Advances {
+        std::array<Move, SEAT_COUNT> move{};
+        std::array<int, SEAT_COUNT> gain{};
+    };
+    void findAdvances(const std::vector<Move>& list, Advances& out) const;
+    int playAdvances(const Advances& advances, Seat replying, std::array<Move, SEAT_COUNT>& played, bool& finished);
 
     const std::atomic<bool>* stop_;
     std::uint64_t budget_;
@@ -141,6 +159,38 @@ const Move& Searcher::pickNext(std::vector<Move>& list, int index) {
     return list[std::size_t(index)];
 }
 
+// Each opponent's most advancing move in `list`, the first of equals.
+void Searcher::findAdvances(const std::vector<Move>& list, Advances& out) const {
+    out.gain.fill(0);
+    out.move.fill(Move{});
+    for (const Move& m : list)
+        if (const int g = gain(m); g > out.gain[m.seat]) {
+            out.gain[m.seat] = g;
+            out.move[m.seat] = m;
+        }
+}
+
+// Plays, after the reply of `replying`, the most advancing move of every other
+// opponent where its start is still its own and its end still empty. A jump
+// whose chain the reply broke is played all the same: the search only needs
+// the board to look as it soon will. Stops at a move that finishes its seat,
+// with `finished` set. Returns how many moves it played, into `played`.
+int Searcher::playAdvances(const Advances& advances, Seat replying, std::array<Move, SEAT_COUNT>& played, bool& finished) {
+    int count = 0;
+    for (const Seat o : opponents_) {
+        const Move& m = advances.move[o];
+        if (o == replying || advances.gain[o] <= 0) continue;
+        if (board_.occupancy[m.from] != o || board_.occupancy[m.to] != NO_PEG) continue;
+        board_.make(m);
+        played[std::size_t(count++)] = m;
+        if (board_.finished(o)) {
+            finished = true;
+            break;
+        }
+    }
+    return count;
+}
+
 int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     if (depth <= 0 || ply >= MAX_PLY - 1) return evaluate(board_, root_, opponents_);
 
@@ -168,6 +218,9 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     scoreMoves(list, ply, tableMove);
     const int count = std::min(int(list.size()), rootToMove ? OWN_WIDTH : replyWidth_);
 
+    Advances advances;
+    if (!rootToMove) findAdvances(list, advances);
+
     const int alphaIn = alpha;
     const int betaIn = beta;
     int best = rootToMove ? -INFINITE_SCORE : INFINITE_SCORE;
@@ -177,11 +230,16 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
         if (i >= BACKWARD_KEPT && gain(m) < 0) break;
         board_.make(m);
         ++nodes_;
+        std::array<Move, SEAT_COUNT> others{};
+        int othersPlayed = 0;
+        bool finished = board_.finished(m.seat);
+        if (!finished && !rootToMove) othersPlayed = playAdvances(advances, m.seat, others, finished);
         int value = 0;
-        if (board_.finished(m.seat))
-            value = finishedScore(m.seat, ply);
+        if (finished)
+            value = finishedScore(othersPlayed > 0 ? others[std::size_t(othersPlayed - 1)].seat : m.seat, ply);
         else if (!outOfBudget())
             value = search(depth - 1, ply + 1, alpha, beta, !rootToMove);
+        while (othersPlayed > 0) board_.unmake(others[std::size_t(--othersPlayed)]);
         board_.unmake(m);
         if (stopped_ || aborted_) return 0;
 
@@ -242,9 +300,11 @@ bool Searcher::rank(std::vector<CandidateMove>& moves) {
                 value = finishedScore(root_, 0);
             } else if (!outOfBudget()) {
                 // The first move with a full window, the rest only to see whether they beat it.
-                value = search(depth - 1, 1, completed == 0 ? -INFINITE_SCORE : alpha, completed == 0 ? INFINITE_SCORE : alpha + 1, false);
-                if (completed > 0 && value > alpha && !stopped_ && !aborted_)
-                    value = search(depth - 1, 1, alpha, INFINITE_SCORE, false);
+                const int bonus = ROOT_GAIN_BONUS * gain(m);
+                const int bar = alpha - bonus;
+                value = search(depth - 1, 1, completed == 0 ? -INFINITE_SCORE : bar, completed == 0 ? INFINITE_SCORE : bar + 1, false);
+                if (completed > 0 && value > bar && !stopped_ && !aborted_) value = search(depth - 1, 1, bar, INFINITE_SCORE, false);
+                value += bonus;
             }
             board_.unmake(m);
             if (stopped_) return false;
