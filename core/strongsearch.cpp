@@ -47,6 +47,8 @@ constexpr int BACKWARD_KEPT = 2;
 // the search values alike, the one that takes its distance now is safer: the
 // pegs a later jump needs may have moved on by then.
 constexpr int ROOT_GAIN_BONUS = 4;
+// Picks taken one at a time before the rest of a node's choice is sorted.
+constexpr int LAZY_PICKS = 3;
 constexpr int STOP_POLL_MASK = 1023;
 constexpr std::uint64_t OPPONENTS_KEY = 0x9E6C63D0676A9A99ULL;
 constexpr int TABLE_BITS = 17;
@@ -86,7 +88,7 @@ public:
 private:
     int search(int depth, int ply, int alpha, int beta, bool rootToMove);
     void scoreMoves(std::vector<Move>& list, int ply, const MoveRef& tableMove) const;
-    static const Move& pickNext(std::vector<Move>& list, int index);
+    static const Move& pickNext(std::vector<Move>& list, int index, int count);
     bool outOfBudget() {
         if ((nodes_ & STOP_POLL_MASK) == 0 && stop_ && stop_->load(std::memory_order_relaxed)) stopped_ = true;
         if (limited_ && nodes_ >= budget_) aborted_ = true;
@@ -143,20 +145,26 @@ void Searcher::scoreMoves(std::vector<Move>& list, int ply, const MoveRef& table
     }
 }
 
-// Most nodes are cut off after a move or two, so the list is not sorted: each
-// pick brings the best of the rest forward. Ties go to the lower holes, so the
-// order is fixed by the list alone.
-const Move& Searcher::pickNext(std::vector<Move>& list, int index) {
+// Most nodes are cut off after a move or two, so the list is not sorted at
+// first: each of the first picks brings the best of the rest forward. A node
+// that gets past them will likely search all `count`, and the opponents' lists
+// run to hundreds of moves, so the rest of its choice is sorted at once. Ties
+// go to the lower holes, so the order is fixed by the list alone.
+const Move& Searcher::pickNext(std::vector<Move>& list, int index, int count) {
     auto before = [](const Move& a, const Move& b) {
         if (a.order != b.order) return a.order > b.order;
         if (a.from != b.from) return a.from < b.from;
         return a.to < b.to;
     };
-    std::size_t best = std::size_t(index);
-    for (std::size_t j = best + 1; j < list.size(); ++j)
-        if (before(list[j], list[best])) best = j;
-    std::swap(list[std::size_t(index)], list[best]);
-    return list[std::size_t(index)];
+    const auto at = list.begin() + index;
+    if (index < LAZY_PICKS) {
+        std::iter_swap(at, std::min_element(at, list.end(), before));
+    } else if (index == LAZY_PICKS) {
+        const auto end = list.begin() + count;
+        std::nth_element(at, end, list.end(), before);
+        std::sort(at, end, before);
+    }
+    return *at;
 }
 
 // Each opponent's most advancing move in `list`, the first of equals.
@@ -226,7 +234,7 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     int best = rootToMove ? -INFINITE_SCORE : INFINITE_SCORE;
     MoveRef bestMove;
     for (int i = 0; i < count; ++i) {
-        const Move m = pickNext(list, i);
+        const Move m = pickNext(list, i, count);
         if (i >= BACKWARD_KEPT && gain(m) < 0) break;
         board_.make(m);
         ++nodes_;
