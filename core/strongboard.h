@@ -75,7 +75,8 @@ void rootMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out);
 // penalties for pegs left behind. Higher is better for the root.
 int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents);
 
-// What is left for one seat to go, penalties included, in evaluation units.
-int remainingCost(const Board& board, Seat seat);
+// What is left for one seat to go, penalties included, in evaluation units,
+// with `opponents` seats racing the root.
+int remainingCost(const Board& board, Seat seat, int opponents);
 
 }  // namespace vexel::strong

@@ -2,10 +2,10 @@
 // the steps its pegs still have to go to the tip of its target, plus
 // penalties for pegs left far behind: a straggler has nobody to jump over any
 // more and crawls home one step per move at the end, which loses more races
-// than a slightly slower middle game. So a step counts for more the further
-// its peg still has to go, and more again for a peg far behind its seat's
-// average. The root compares its own
-// cost with the leading opponent's, since first place is what counts.
+// than a slightly slower middle game. So, against one or two opponents, a step
+// counts for more the further its peg still has to go, and with any number a
+// peg far behind its seat's average costs more again. The root compares its
+// own cost with the leading opponent's, since first place is what counts.
 #include "board.h"
 #include "strongboard.h"
 
@@ -20,8 +20,12 @@ namespace {
 // Evaluation units per step still to go.
 constexpr int STEP_WEIGHT = 10;
 // Tenths of a unit per step squared, per peg: one peg 16 steps from the tip
-// costs about a third more than four pegs 4 steps away each.
+// costs about a third more than four pegs 4 steps away each. Only against one
+// or two opponents: with more, the board stays crowded to the end and a peg
+// left behind still finds pegs to jump over, and pulling the back pegs along
+// cost the strongest level first places there.
 constexpr int SQUARED_WEIGHT = 3;
+constexpr int SQUARED_MAX_OPPONENTS = 2;
 // Units per step that a peg stands further back than STRAGGLER_SLACK steps
 // behind its seat's average peg.
 constexpr int STRAGGLER_WEIGHT = 4;
@@ -85,7 +89,7 @@ int finishedDistanceSum(int pegs) {
     return sum;
 }
 
-int remainingCost(const Board& board, Seat seat) {
+int remainingCost(const Board& board, Seat seat, int opponents) {
     int cost = STEP_WEIGHT * (board.distanceSum[seat] - board.finishedSum);
     const auto& lateral = lateralDistances()[seat];
     const auto& steps = (*board.distances)[seat];
@@ -95,7 +99,7 @@ int remainingCost(const Board& board, Seat seat) {
         cost += LATERAL_WEIGHT * lateral[c];
         squared += steps[c] * steps[c];
     }
-    cost += SQUARED_WEIGHT * squared / 10;
+    if (opponents <= SQUARED_MAX_OPPONENTS) cost += SQUARED_WEIGHT * squared / 10;
     if (STRAGGLER_WEIGHT != 0) {
         // Compared in units of 1/pegCount steps, so the average needs no rounding.
         const int limit = board.distanceSum[seat] + STRAGGLER_SLACK * board.pegCount;
@@ -111,11 +115,11 @@ int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents) 
     int leader = 0;
     bool any = false;
     for (const Seat o : opponents) {
-        const int cost = remainingCost(board, o);
+        const int cost = remainingCost(board, o, int(opponents.size()));
         if (!any || cost < leader) leader = cost;
         any = true;
     }
-    return leader - remainingCost(board, root);
+    return leader - remainingCost(board, root, int(opponents.size()));
 }
 
 }  // namespace vexel::strong

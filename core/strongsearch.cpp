@@ -105,7 +105,7 @@ private:
     // only look lost because every opponent plays its best in them.
     int finishedScore(Seat mover, int ply) const {
         if (mover == root_) return WIN - ply * PLY_WIN_STEP;
-        return -WIN - std::min(remainingCost(board_, root_), PLY_WIN_STEP - 1);
+        return -WIN - std::min(remainingCost(board_, root_, int(opponents_.size())), PLY_WIN_STEP - 1);
     }
     struct Advances {
         std::array<Move, SEAT_COUNT> move{};
