@@ -93,13 +93,14 @@ int remainingCost(const Board& board, Seat seat, int opponents) {
     int cost = STEP_WEIGHT * (board.distanceSum[seat] - board.finishedSum);
     const auto& lateral = lateralDistances()[seat];
     const auto& steps = (*board.distances)[seat];
+    const bool squaredCounts = opponents <= SQUARED_MAX_OPPONENTS;
     int squared = 0;
     for (int k = 0; k < board.pegCount; ++k) {
         const int c = board.pegs[seat][k];
         cost += LATERAL_WEIGHT * lateral[c];
-        squared += steps[c] * steps[c];
+        if (squaredCounts) squared += steps[c] * steps[c];
     }
-    if (opponents <= SQUARED_MAX_OPPONENTS) cost += SQUARED_WEIGHT * squared / 10;
+    cost += SQUARED_WEIGHT * squared / 10;
     if (STRAGGLER_WEIGHT != 0) {
         // Compared in units of 1/pegCount steps, so the average needs no rounding.
         const int limit = board.distanceSum[seat] + STRAGGLER_SLACK * board.pegCount;
