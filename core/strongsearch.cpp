@@ -13,6 +13,12 @@
 // the best first; an iteration cut short by the budget still counts where it
 // found a better move than the last complete one.
 //
+// Five opponents together nearly always have some reply that spoils the
+// root's plan, and a search that expects it every time plans too timidly: in
+// the game most of them simply race home. So with three or more opponents a
+// reply node is worth the most harmful reply plus a share of the way up to
+// the round in which every opponent makes its most advancing move.
+//
 // Inside the tree only forward-ish moves are searched, the best few by the
 // distance they gain, with the move that a transposition table, the killer
 // slots or the history of cut-offs recommend first. Moves are scored from the
@@ -23,6 +29,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace vexel {
 
@@ -47,6 +54,11 @@ constexpr int BACKWARD_KEPT = 2;
 // the search values alike, the one that takes its distance now is safer: the
 // pegs a later jump needs may have moved on by then.
 constexpr int ROOT_GAIN_BONUS = 4;
+// The share, in percent, of the race round in a reply node's value, and the
+// opponents it takes: with one or two the replies are few and the most
+// harmful one is the one to expect.
+constexpr int RACE_SHARE = 30;
+constexpr int RACE_MIN_OPPONENTS = 3;
 // Picks taken one at a time before the rest of a node's choice is sorted.
 constexpr int LAZY_PICKS = 3;
 constexpr int STOP_POLL_MASK = 1023;
@@ -70,6 +82,30 @@ struct MoveRef {
     bool is(const Move& m) const { return m.from == from && m.to == to; }
 };
 
+// Each opponent's most advancing move in a reply node, and what it gains.
+struct Advances {
+    std::array<Move, SEAT_COUNT> move{};
+    std::array<int, SEAT_COUNT> gain{};
+};
+
+// A reply node's value: its most harmful reply's (`harmful`) plus the share
+// of the way up to the race round's (`race`, never below it). Rounded down.
+int mixedReply(int harmful, int race) {
+    return harmful + int(std::int64_t(RACE_SHARE) * (race - harmful) / 100);
+}
+
+// The least harmful-reply value whose mixed value, with the race round's value
+// `race`, can exceed `bound`: searching the harmful reply with the window the
+// mixed value's bounds give back keeps the cut-offs of alpha-beta.
+int harmfulBound(int bound, int race) {
+    if (bound <= -INFINITE_SCORE / 2) return -INFINITE_SCORE;
+    if (bound >= INFINITE_SCORE / 2) return INFINITE_SCORE;
+    const std::int64_t num = std::int64_t(100) * bound - std::int64_t(RACE_SHARE) * race;
+    const std::int64_t den = 100 - RACE_SHARE;
+    const std::int64_t floor = num >= 0 ? num / den : -((-num + den - 1) / den);
+    return int(std::clamp<std::int64_t>(floor, -INFINITE_SCORE, INFINITE_SCORE));
+}
+
 class Searcher {
 public:
     Searcher(const GameState& state, const std::atomic<bool>* stop, std::uint64_t budget)
@@ -87,6 +123,7 @@ public:
 
 private:
     int search(int depth, int ply, int alpha, int beta, bool rootToMove);
+    int searchMove(const Move& m, const Advances* advances, int depth, int ply, int alpha, int beta);
     void scoreMoves(std::vector<Move>& list, int ply, const MoveRef& tableMove) const;
     static const Move& pickNext(std::vector<Move>& list, int index, int count);
     bool outOfBudget() {
@@ -107,10 +144,6 @@ private:
         if (mover == root_) return WIN - ply * PLY_WIN_STEP;
         return -WIN - std::min(remainingCost(board_, root_, int(opponents_.size())), PLY_WIN_STEP - 1);
     }
-    struct Advances {
-        std::array<Move, SEAT_COUNT> move{};
-        std::array<int, SEAT_COUNT> gain{};
-    };
     void findAdvances(const std::vector<Move>& list, Advances& out) const;
     int playAdvances(const Advances& advances, Seat replying, std::array<Move, SEAT_COUNT>& played, bool& finished);
 
@@ -233,22 +266,34 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     const int betaIn = beta;
     int best = rootToMove ? -INFINITE_SCORE : INFINITE_SCORE;
     MoveRef bestMove;
-    for (int i = 0; i < count; ++i) {
+    // The race round first: the leading advance, the others' after it. Only
+    // its value above alpha matters, since the mixed value never exceeds it.
+    std::optional<int> race;
+    MoveRef raceMove;
+    if (!rootToMove && int(opponents_.size()) >= RACE_MIN_OPPONENTS) {
+        int leading = -1;
+        for (const Seat o : opponents_)
+            if (advances.gain[o] > 0 && (leading < 0 || advances.gain[o] > advances.gain[std::size_t(leading)])) leading = o;
+        if (leading >= 0) {
+            const Move& m = advances.move[std::size_t(leading)];
+            const int value = searchMove(m, &advances, depth, ply, alpha, INFINITE_SCORE);
+            if (stopped_ || aborted_) return 0;
+            best = value;
+            bestMove = raceMove = {m.from, m.to};
+            if (value > alpha) {
+                race = value;
+                alpha = harmfulBound(alpha, value);
+                beta = std::min(harmfulBound(beta, value) + 1, value);
+            } else {
+                beta = alpha;  // cut off: the mixed value cannot rise above it
+            }
+        }
+    }
+    for (int i = 0; i < count && alpha < beta; ++i) {
         const Move m = pickNext(list, i, count);
         if (i >= BACKWARD_KEPT && gain(m) < 0) break;
-        board_.make(m);
-        ++nodes_;
-        std::array<Move, SEAT_COUNT> others{};
-        int othersPlayed = 0;
-        bool finished = board_.finished(m.seat);
-        if (!finished && !rootToMove) othersPlayed = playAdvances(advances, m.seat, others, finished);
-        int value = 0;
-        if (finished)
-            value = finishedScore(othersPlayed > 0 ? others[std::size_t(othersPlayed - 1)].seat : m.seat, ply);
-        else if (!outOfBudget())
-            value = search(depth - 1, ply + 1, alpha, beta, !rootToMove);
-        while (othersPlayed > 0) board_.unmake(others[std::size_t(--othersPlayed)]);
-        board_.unmake(m);
+        if (raceMove.is(m)) continue;
+        const int value = searchMove(m, rootToMove ? nullptr : &advances, depth, ply, alpha, beta);
         if (stopped_ || aborted_) return 0;
 
         const bool better = rootToMove ? value > best : value < best;
@@ -271,6 +316,7 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
         }
     }
 
+    if (race) best = mixedReply(best, *race);
     entry.key = key;
     entry.value = best;
     entry.depth = std::int8_t(depth);
@@ -278,6 +324,25 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     entry.from = bestMove.from;
     entry.to = bestMove.to;
     return best;
+}
+
+// Makes `m` and, in a reply node, the other opponents' advances after it,
+// and searches on from there.
+int Searcher::searchMove(const Move& m, const Advances* advances, int depth, int ply, int alpha, int beta) {
+    board_.make(m);
+    ++nodes_;
+    std::array<Move, SEAT_COUNT> others{};
+    int othersPlayed = 0;
+    bool finished = board_.finished(m.seat);
+    if (!finished && advances) othersPlayed = playAdvances(*advances, m.seat, others, finished);
+    int value = 0;
+    if (finished)
+        value = finishedScore(othersPlayed > 0 ? others[std::size_t(othersPlayed - 1)].seat : m.seat, ply);
+    else if (!outOfBudget())
+        value = search(depth - 1, ply + 1, alpha, beta, m.seat != root_);
+    while (othersPlayed > 0) board_.unmake(others[std::size_t(--othersPlayed)]);
+    board_.unmake(m);
+    return value;
 }
 
 bool Searcher::rank(std::vector<CandidateMove>& moves) {
