@@ -6,6 +6,7 @@
 #include "core/computer.h"
 #include "core/game.h"
 #include "core/headlessview.h"
+#include "core/strongboard.h"
 #include "core/strongsearch.h"
 
 #include "test_table.h"
@@ -174,4 +175,30 @@ TEST(StrongSearch, AStrongSeatDoesNotGoBackToAPositionOfItsOwn) {
     ASSERT_TRUE(player.searchComputerMove());
     EXPECT_NE(std::make_pair(player.chosen().pegIndex, player.chosen().finalHole()), firstMove);
     EXPECT_EQ(s.producedPositions.keys[s.currentPlayer].size(), 2u);
+}
+
+TEST(StrongEvaluation, NearTheEndALastPegAwayFromTheOpenHolePaysForTheWayRound) {
+    // Seat 0 has nine pegs home, the corner hole 111 of its target's edge
+    // open, and its tenth peg just outside that edge: beside the open hole on
+    // hole 102, or at the far end on hole 106, both four steps from the tip.
+    const auto costWithLastPegOn = [](int last, int opponents) {
+        GameState s;
+        s.players = computerSeats({{0, 3}, {3, 0}}, true).playerSettings;
+        s.pegsPerPlayer = 10;
+        const int seat0[] = {120, 119, 118, 117, 116, 115, 114, 113, 112, last};
+        for (int k = 0; k < 10; ++k) {
+            s.pegs[0][k].cell = CellIndex(seat0[k]);
+            s.occupancy[seat0[k]] = 0;
+            s.pegs[3][k].cell = CellIndex(k);
+            s.occupancy[k] = 3;
+        }
+        strong::Board board;
+        board.load(s);
+        return strong::remainingCost(board, 0, opponents);
+    };
+    EXPECT_GT(costWithLastPegOn(106, 5), costWithLastPegOn(102, 5));
+    EXPECT_GT(costWithLastPegOn(106, 3), costWithLastPegOn(102, 3));
+    // Against one or two opponents the way to the tip alone counts.
+    EXPECT_EQ(costWithLastPegOn(106, 1), costWithLastPegOn(102, 1));
+    EXPECT_EQ(costWithLastPegOn(106, 2), costWithLastPegOn(102, 2));
 }
