@@ -94,9 +94,10 @@ int mixedReply(int harmful, int race) {
     return harmful + int(std::int64_t(RACE_SHARE) * (race - harmful) / 100);
 }
 
-// The least harmful-reply value whose mixed value, with the race round's value
-// `race`, can exceed `bound`: searching the harmful reply with the window the
-// mixed value's bounds give back keeps the cut-offs of alpha-beta.
+// The greatest harmful-reply value whose mixed value, with the race round's
+// value `race`, stays at or below `bound`: searching the harmful reply within
+// the window the mixed value's bounds give back keeps the cut-offs of
+// alpha-beta.
 int harmfulBound(int bound, int race) {
     if (bound <= -INFINITE_SCORE / 2) return -INFINITE_SCORE;
     if (bound >= INFINITE_SCORE / 2) return INFINITE_SCORE;
