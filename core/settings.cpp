@@ -52,6 +52,10 @@ bool Settings::repair() {
 
     if (humanSpeed >= SPEED_COUNT) humanSpeed = defaults.humanSpeed;
     if (computerSpeed >= SPEED_COUNT) computerSpeed = defaults.computerSpeed;
+    // Only a human seat can be played over the network.
+    networkSeats &= 0x3F;
+    for (int s = 0; s < SEAT_COUNT; ++s)
+        if (playerSettings[s].kind != PlayerKind::Human) networkSeats &= std::uint8_t(~(1u << s));
     if (language != Language::German && language != Language::English) language = defaults.language;
     return !(*this == before);
 }

@@ -17,6 +17,15 @@ extern const PlayerSlots DEFAULT_PLAYERS;
 
 enum class Language : std::uint8_t { German = 1, English = 2 };
 
+// Rules a table may agree on beside the classic ones; both off is the classic game.
+struct HouseRules {
+    bool longJumps = false;     // a jump may fly over one peg with equal empty stretches before and behind it
+    bool swapInTarget = false;  // a peg may swap with the home seat's peg left in its target point
+
+    bool classic() const { return !longJumps && !swapInTarget; }
+    bool operator==(const HouseRules&) const = default;
+};
+
 inline constexpr std::uint8_t SPEED_COUNT = 6;
 inline constexpr std::uint8_t DEFAULT_SPEED = 3;
 
@@ -30,6 +39,9 @@ struct Settings {
     std::uint8_t computerSpeed = DEFAULT_SPEED;  // 0..SPEED_COUNT-1
     Language language = Language::German;
     bool markDirection = true;  // coloured target rings during a game
+    bool pegMarks = false;      // a shape on every peg, so that seats differ by more than colour
+    HouseRules rules;           // for the next new game
+    std::uint8_t networkSeats = 0;  // bit k: human seat k is played from another computer
 
     // Every field back to its default; the language only when asked to.
     void reset(bool includingLanguage);

@@ -27,6 +27,17 @@ constexpr std::size_t MARK_DIRECTION = 196;
 // player. Bits 6 and 7 belong to nobody and are kept.
 constexpr std::size_t STRONG_SEATS = 197;
 constexpr std::uint8_t STRONG_SEAT_BITS = 0x3F;
+// Bit 0: marks on the pegs; bit 1: long jumps; bit 2: swap in the target.
+// Bits 3-7 belong to nobody and are kept.
+constexpr std::size_t VIEW_AND_RULES = 198;
+constexpr std::uint8_t PEG_MARKS_BIT = 0x01;
+constexpr std::uint8_t LONG_JUMPS_BIT = 0x02;
+constexpr std::uint8_t SWAP_IN_TARGET_BIT = 0x04;
+// Bit k set: human seat k is played from another computer; the seat's own kind
+// byte still says human, so any other reader sees a seat at this screen.
+// Bits 6 and 7 are kept.
+constexpr std::size_t NETWORK_SEATS = 199;
+constexpr std::uint8_t NETWORK_SEAT_BITS = 0x3F;
 
 // Within one seat.
 constexpr std::size_t SLOT_KIND = 0;
@@ -37,7 +48,7 @@ constexpr std::size_t SLOT_NAME = 4;
 
 static_assert(PLAYERS + SEAT_COUNT * SLOT_SIZE == ALWAYS_TEN_PEGS, "the seats end where the flags begin");
 static_assert(SLOT_NAME + PlayerSlot::MAX_NAME == SLOT_SIZE, "a seat is 25 bytes");
-static_assert(STRONG_SEATS + 3 == SETTINGS_RECORD_SIZE, "two unassigned bytes close the record");
+static_assert(NETWORK_SEATS + 1 == SETTINGS_RECORD_SIZE, "the network seats close the record");
 
 using Bytes = SettingsRecord::Bytes;
 
@@ -53,6 +64,12 @@ void writeU32(Bytes& b, std::size_t at, std::uint32_t value) {
 // Any byte but 0 counts as set; what other programs wrote there is their business.
 bool readFlag(const Bytes& b, std::size_t at) { return b[at] != 0; }
 void writeFlag(Bytes& b, std::size_t at, bool value) { b[at] = value ? 1 : 0; }
+
+bool readBit(const Bytes& b, std::size_t at, std::uint8_t bit) { return (b[at] & bit) != 0; }
+// Sets or clears the bits of `mask` to `value`, keeping every other bit of the byte.
+void writeBits(Bytes& b, std::size_t at, std::uint8_t mask, std::uint8_t value) {
+    b[at] = std::uint8_t((b[at] & ~mask) | (value & mask));
+}
 
 }  // namespace
 
@@ -91,6 +108,10 @@ bool SettingsRecord::decode(std::span<const std::uint8_t> fileBytes, Settings& s
     settings.computerSpeed = b[COMPUTER_SPEED];
     settings.language = Language(b[LANGUAGE]);
     settings.markDirection = readFlag(b, MARK_DIRECTION);
+    settings.pegMarks = readBit(b, VIEW_AND_RULES, PEG_MARKS_BIT);
+    settings.rules.longJumps = readBit(b, VIEW_AND_RULES, LONG_JUMPS_BIT);
+    settings.rules.swapInTarget = readBit(b, VIEW_AND_RULES, SWAP_IN_TARGET_BIT);
+    settings.networkSeats = b[NETWORK_SEATS] & NETWORK_SEAT_BITS;
 
     settings.repair();
     for (std::size_t s = 0; s < SEAT_COUNT; ++s) {
@@ -133,7 +154,11 @@ const SettingsRecord::Bytes& SettingsRecord::encode(const Settings& settings) {
         const PlayerSlot& slot = valid.playerSettings[s];
         if (slot.kind == PlayerKind::Computer && slot.level == STRONG_LEVEL) strongSeats |= std::uint8_t(1u << s);
     }
-    b[STRONG_SEATS] = std::uint8_t((b[STRONG_SEATS] & ~STRONG_SEAT_BITS) | strongSeats);
+    writeBits(b, STRONG_SEATS, STRONG_SEAT_BITS, strongSeats);
+    writeBits(b, VIEW_AND_RULES, PEG_MARKS_BIT, valid.pegMarks ? PEG_MARKS_BIT : 0);
+    writeBits(b, VIEW_AND_RULES, LONG_JUMPS_BIT, valid.rules.longJumps ? LONG_JUMPS_BIT : 0);
+    writeBits(b, VIEW_AND_RULES, SWAP_IN_TARGET_BIT, valid.rules.swapInTarget ? SWAP_IN_TARGET_BIT : 0);
+    writeBits(b, NETWORK_SEATS, NETWORK_SEAT_BITS, valid.networkSeats);
     return b;
 }
 

@@ -9,7 +9,9 @@
 //    41  moveSoundOn           42  playerSettings, 6 x 25  192  alwaysTenPegs
 //   193  humanSpeed           194  computerSpeed          195  language
 //   196  markDirection        197  strongest-level seats, bits 0-5 (6-7 kept)
-//   14 (2) and 198 (2) are unassigned.
+//   198  bit 0 pegMarks, bit 1 long jumps, bit 2 swap in the target (3-7 kept)
+//   199  network seats, bits 0-5 (6-7 kept)
+//   14 (2) are unassigned.
 #pragma once
 
 #include "core/settings.h"

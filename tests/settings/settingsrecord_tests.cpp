@@ -247,6 +247,55 @@ TEST(SettingsRecord, StrongestLevelSeatsAreLevelZeroWithABitInByte197) {
     EXPECT_EQ((Bytes{out[43], out[68], out[93], out[118], out[143], out[168], out[197]}), (Bytes{0, 0, 0, 0, 0, 2, 0x0A}));
 }
 
+// Byte 198: bit 0 marks on the pegs, bit 1 long jumps, bit 2 swap in the target.
+// Byte 199: bit k, human seat k is played over the network (seat 0 is the only
+// human seat of the defaults). Every other bit of both bytes is kept as read.
+struct FlagBytes {
+    std::string what;
+    std::uint8_t byte198, byte199;  // as the file holds them
+    bool pegMarks, longJumps, swapInTarget;
+    std::uint8_t networkSeats;
+    std::uint8_t saved199;
+};
+
+TEST(SettingsRecord, MarksRulesAndNetworkSeatsAreBitsOfTheLastTwoBytes) {
+    const std::vector<FlagBytes> cases = {
+        {"nothing set", 0x00, 0x00, false, false, false, 0x00, 0x00},
+        {"marks only", 0x01, 0x00, true, false, false, 0x00, 0x00},
+        {"both rules", 0x06, 0x00, false, true, true, 0x00, 0x00},
+        {"unknown bits kept", 0xF8, 0xC0, false, false, false, 0x00, 0xC0},
+        {"a computer seat's network bit is dropped", 0x00, 0x3F, false, false, false, 0x01, 0x01},
+    };
+    for (const FlagBytes& c : cases) {
+        Bytes b = defaultRecord();
+        b[198] = c.byte198;
+        b[199] = c.byte199;
+        SettingsRecord record;
+        Settings s;
+        ASSERT_TRUE(record.decode(b, s)) << c.what;
+        EXPECT_EQ(s.pegMarks, c.pegMarks) << c.what;
+        EXPECT_EQ(s.rules.longJumps, c.longJumps) << c.what;
+        EXPECT_EQ(s.rules.swapInTarget, c.swapInTarget) << c.what;
+        EXPECT_EQ(s.networkSeats, c.networkSeats) << c.what;
+        const auto& out = record.encode(s);
+        EXPECT_EQ(out[198], c.byte198) << c.what;
+        EXPECT_EQ(out[199], c.saved199) << c.what;
+    }
+    // Turning each option on sets its own bit and leaves the unknown ones alone.
+    Bytes b = defaultRecord();
+    b[198] = 0x80;
+    SettingsRecord record;
+    Settings s;
+    ASSERT_TRUE(record.decode(b, s));
+    s.pegMarks = true;
+    s.rules.swapInTarget = true;
+    s.playerSettings[3].kind = PlayerKind::Human;
+    s.networkSeats = 0x08;
+    const auto& out = record.encode(s);
+    EXPECT_EQ(out[198], 0x85);
+    EXPECT_EQ(out[199], 0x08);
+}
+
 TEST(SettingsReset, KeepsOrResetsTheLanguage) {
     Settings s = unusualSettings();
     s.reset(false);
