@@ -326,15 +326,15 @@ void GameRecordFiles::resume() {
     if (!canResume() || window_.modalDialogOpen()) return;
     const fs::path from = resumeFrom_;
     const int behind = resumeBehind_;
-    std::string text;
+    std::string bytes;
     RecordProblem problem{};
     const QString shown = QFile::decodeName(from.c_str());
-    if (!readRecordFile(from, text, problem)) {
+    if (!readRecordFile(from, bytes, problem)) {
         refuse(865, 867, shown, {{}, problem, {std::to_string(MAX_RECORD_MB)}});
         checkAutosave();
         return;
     }
-    if (!adopt(text, shown)) {
+    if (!adopt(bytes, shown)) {
         checkAutosave();
         return;
     }

@@ -49,6 +49,7 @@ protected:
             return answerYes_;
         };
         window().tell = [](const QString&, const QString&) {};
+        window().warn = [](const QString&, const QString&) {};
         window().show();
         QCoreApplication::processEvents();
     }
@@ -126,10 +127,12 @@ protected:
 struct WinnersAnswerer {
     QTimer timer;
     int answered = 0;
+    std::function<void()> seen;  // called while each display is open
     WinnersAnswerer() {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             auto* dialog = qobject_cast<TSiegerAnzeige*>(QApplication::activeModalWidget());
             if (!dialog) return;
+            if (seen) seen();
             auto* weiter = dialog->findChild<QPushButton*>("WeiterButton");
             auto* ende = dialog->findChild<QPushButton*>("EndeButton");
             ++answered;
@@ -262,10 +265,16 @@ TEST_F(MainWindowTest, AllComputerGameAtSpeedZeroPlaysToTheEnd) {
     settings().computerSpeed = 0;
     settings().soundOn = false;
     WinnersAnswerer answerer;
+    // With both places taken the game is over while the display still shows:
+    // nothing is left to resume, even should the program be killed now.
+    int autosavesWhileShown = 0;
+    answerer.seen = [&] { autosavesWhileShown += std::filesystem::exists(window().records()->autosavePath()); };
     window().mNeuesSpielClick();
     ASSERT_TRUE(state().gameRunning);
+    ASSERT_TRUE(std::filesystem::exists(window().records()->autosavePath()));
     ASSERT_TRUE(runUntil([&] { return !state().gameRunning; }, 120000)) << "move " << state().moveNumber;
     EXPECT_GE(answerer.answered, 1);
+    EXPECT_EQ(autosavesWhileShown, 0);
     EXPECT_NE(state().finishOrder[0], NO_PEG);
     EXPECT_NE(state().finishOrder[1], NO_PEG);
 }
@@ -761,8 +770,8 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     auto* save = window().findChild<QAction*>("mPartieSpeichern");
     ASSERT_NE(save, nullptr);
     EXPECT_FALSE(save->isEnabled()) << "nothing to save before the first game";
-    QString told;
-    window().tell = [&told](const QString&, const QString& text) { told = text; };
+    QString told, title;
+    window().warn = [&](const QString& caption, const QString& text) { title = caption, told = text; };
 
     startHumanGame(0);
     commitSomeStep();
@@ -779,7 +788,8 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     commitSomeStep();
     ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
     const GameState before = state();
-    std::string text, error;
+    std::string text;
+    RecordProblem error{};
     ASSERT_TRUE(readRecordFile(path.toStdString(), text, error));
     const std::size_t move = text.find("\n1. ");
     ASSERT_NE(move, std::string::npos);
@@ -788,7 +798,9 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     ASSERT_TRUE(writeRecordFile(bad.toStdString(), text, false, error));
     const int questions = questions_;
     EXPECT_FALSE(window().records()->openFile(bad));
-    EXPECT_TRUE(told.contains("bad.vxg:") && told.contains(": no such hole: Z9")) << told.toStdString();
+    // Told with the opening's title, in the window's language.
+    EXPECT_EQ(title, "Partie öffnen");
+    EXPECT_TRUE(told.contains("bad.vxg:") && told.contains(": kein solches Loch: Z9")) << told.toStdString();
     EXPECT_EQ(questions_, questions);
     EXPECT_EQ(state().occupancy, before.occupancy);
     EXPECT_EQ(state().currentPlayer, before.currentPlayer);
@@ -803,4 +815,71 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     EXPECT_EQ(state().currentPlayer, saved.currentPlayer);
     EXPECT_EQ(state().moveNumber, saved.moveNumber);
     EXPECT_TRUE(window().game().canTakeBack());
+}
+
+TEST_F(MainWindowTest, TwoCopiesKeepTwoGamesAndResumeFindsTheOtherOnceItsCopyIsGone) {
+    namespace fs = std::filesystem;
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const fs::path first = window().records()->autosavePath();
+    ASSERT_TRUE(fs::exists(first));
+    std::string firstBytes, bytes;
+    RecordProblem problem{};
+    ASSERT_TRUE(readRecordFile(first, firstBytes, problem));
+
+    // A second copy: it does not offer the first's running game, and its own
+    // game goes into a file of its own beside it.
+    auto second = std::make_unique<VexelApp>(folder_ / "second", 8);
+    TMainWindow& other = *second->window;
+    other.warn = [](const QString&, const QString&) {};
+    EXPECT_FALSE(other.records()->canResume());
+    EXPECT_EQ(other.records()->autosavePath(), first.parent_path() / "current-2.vxg");
+    for (PlayerSlot& slot : second->settings.playerSettings) slot.kind = PlayerKind::NotPlaying;
+    second->settings.playerSettings[1].kind = PlayerKind::Human;
+    second->settings.playerSettings[4].kind = PlayerKind::Human;
+    other.mNeuesSpielClick();
+    ASSERT_TRUE(fs::exists(other.records()->autosavePath()));
+    ASSERT_TRUE(readRecordFile(first, bytes, problem));
+    EXPECT_EQ(bytes, firstBytes) << "the second copy wrote into the first's game";
+    // The second copy goes away with its game running (as when killed).
+    second.reset();
+
+    // The first copy's game ends; Resume now finds the second copy's game,
+    // takes it into its own file and leaves no copy of it behind.
+    window().game().endGame();
+    EXPECT_FALSE(fs::exists(first));
+    app_.reset();
+    app_ = std::make_unique<VexelApp>(folder_, 9);
+    window().warn = [](const QString&, const QString&) {};
+    ASSERT_TRUE(window().records()->canResume());
+    EXPECT_EQ(window().records()->resumePath(), first.parent_path() / "current-2.vxg");
+    window().records()->resume();
+    ASSERT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().players[1].kind, PlayerKind::Human);
+    EXPECT_TRUE(fs::exists(first));
+    EXPECT_FALSE(fs::exists(first.parent_path() / "current-2.vxg"));
+}
+
+TEST_F(MainWindowTest, AFailedAutosaveIsToldOnceAndPlayGoesOn) {
+    namespace fs = std::filesystem;
+    int warnings = 0;
+    QString told;
+    window().warn = [&](const QString&, const QString& text) { ++warnings, told = text; };
+    startHumanGame(0);
+    // Something in the way at the autosave's name: every write fails.
+    const fs::path autosave = window().records()->autosavePath();
+    fs::remove(autosave);
+    fs::create_directory(autosave);
+    for (int i = 0; i < 3; ++i) {
+        commitSomeStep();
+        ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(warnings, 1);
+    EXPECT_TRUE(told.contains("bis Zug 1")) << told.toStdString();
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().moveNumber, 2);
+    window().game().endGame();
+    fs::remove_all(autosave);
 }
