@@ -311,3 +311,43 @@ TEST(RecordReader, ThePositionCheckValueFollowsItsDocumentedRule) {
         if (const Seat s = replay.game().state().occupancy[h]; s != NO_PEG) key ^= keys[h][s];
     EXPECT_EQ(key, *record->position);
 }
+
+TEST(RecordReplay, Format1MoveNumbersThatStoodStillStillRead) {
+    // Format 1 counted a round only when the first mover's turn came again:
+    // once it had finished, every later move kept the same number.
+    using namespace vexel::arena;
+    ArenaOptions o;
+    o.levels = {2, NOT_SEATED, 2, NOT_SEATED, 2, NOT_SEATED};
+    o.keepRecords = true;
+    int checked = 0;
+    for (int n = 1; n <= 20 && checked < 2; ++n) {
+        const ArenaGameResult game = playArenaGame(o, arenaGameSeed(5, n));
+        RecordError error;
+        auto record = readRecord(game.record, error);
+        ASSERT_TRUE(record) << error.message;
+        const auto first = std::find(record->finishOrder.begin(), record->finishOrder.end(), record->firstMover);
+        // Only when at least two seats played on after the first mover finished.
+        if (record->finishOrder.end() - first < 3) continue;
+        std::uint16_t legacy = 1;
+        bool differs = false;
+        for (std::size_t i = 0; i < record->moves.size(); ++i) {
+            if (i > 0 && record->moves[i].seat == record->firstMover) ++legacy;
+            differs = differs || record->moves[i].number != legacy;
+            record->moves[i].number = legacy;
+        }
+        ASSERT_TRUE(differs);
+        std::string text = writeRecord(*record);
+        RecordReplay asFormat2;
+        EXPECT_FALSE(readRecord(text, error) && asFormat2.run(*readRecord(text, error), error));
+        EXPECT_NE(error.message.find("move number"), std::string::npos) << error.message;
+        text.replace(text.find("Format 2"), 8, "Format 1");
+        const auto old = readRecord(text, error);
+        RecordReplay asFormat1;
+        ASSERT_TRUE(old && asFormat1.run(*old, error)) << describeError("old", error);
+        // Written again, the numbers go on counting.
+        const std::vector<RecordMove> counted = readRecord(game.record, error)->moves;
+        EXPECT_EQ(asFormat1.game().playedMoves(), counted);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2);
+}

@@ -30,8 +30,12 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vexel;
 
@@ -882,4 +886,69 @@ TEST_F(MainWindowTest, AFailedAutosaveIsToldOnceAndPlayGoesOn) {
     EXPECT_EQ(state().moveNumber, 2);
     window().game().endGame();
     fs::remove_all(autosave);
+}
+
+TEST(RecordFiles, EachFailureHasItsOwnReason) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vexel-recordfiles-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "folder");
+    std::string text;
+    RecordProblem problem{};
+    ASSERT_TRUE(writeRecordFile(dir / "big.vxg", std::string(MAX_RECORD_BYTES, '#'), false, problem));
+    std::ofstream(dir / "bigger.vxg") << std::string(MAX_RECORD_BYTES + 1, '#');
+    ::mkfifo((dir / "fifo.vxg").c_str(), 0600);
+    const struct {
+        const char* name;
+        RecordProblem problem;
+    } cases[] = {
+        {"missing.vxg", RecordProblem::NoFile},
+        {"folder", RecordProblem::IsFolder},
+        {"fifo.vxg", RecordProblem::NotRegular},
+        {"bigger.vxg", RecordProblem::TooLarge},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(readRecordFile(dir / c.name, text, problem)) << c.name;
+        EXPECT_EQ(problem, c.problem) << c.name;
+    }
+    // What the writer writes, the reader takes: the limits are one.
+    EXPECT_TRUE(readRecordFile(dir / "big.vxg", text, problem));
+    EXPECT_EQ(text.size(), MAX_RECORD_BYTES);
+    EXPECT_FALSE(writeRecordFile(dir / "over.vxg", std::string(MAX_RECORD_BYTES + 1, '#'), false, problem));
+    EXPECT_EQ(problem, RecordProblem::TooLargeToWrite);
+    EXPECT_FALSE(fs::exists(dir / "over.vxg"));
+
+    // The running game is kept only in a real folder of the user's own.
+    fs::create_directory(dir / "theirs");
+    fs::create_directory_symlink(dir / "folder", dir / "link");
+    ASSERT_EQ(::chown((dir / "theirs").c_str(), 4321, 4321) == 0, ::geteuid() == 0);
+    EXPECT_TRUE(ownFolder(dir / "folder"));
+    EXPECT_FALSE(ownFolder(dir / "link"));
+    EXPECT_FALSE(ownFolder(dir / "missing"));
+    EXPECT_FALSE(ownFolder(dir / "big.vxg"));
+    if (::geteuid() == 0) {
+        EXPECT_FALSE(ownFolder(dir / "theirs"));
+    }
+    EXPECT_FALSE(writeRecordFile(dir / "link" / "current.vxg", "x", true, problem));
+    EXPECT_FALSE(fs::exists(dir / "folder" / "current.vxg"));
+    fs::remove_all(dir);
+}
+
+TEST_F(MainWindowTest, TheCommandLineOpensAnyFileNameAndNamesWhatItLeavesAlone) {
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const QString good = QString::fromStdString((folder_ / "good.vxg").string());
+    ASSERT_TRUE(window().records()->saveFile(good));
+    const GameState saved = state();
+    window().game().endGame();
+    // A name that is no UTF-8, as the system may hand it over.
+    const std::string odd = (folder_ / "name-\xff\xfe.vxg").string();
+    std::filesystem::copy_file(folder_ / "good.vxg", odd);
+    QStringList told;
+    window().warn = [&](const QString&, const QString& text) { told << text; };
+    window().records()->openFromCommandLine({odd, (folder_ / "other.vxg").string()});
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("other.vxg") && told[0].contains("Nicht geöffnet")) << told[0].toStdString();
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().occupancy, saved.occupancy);
 }
