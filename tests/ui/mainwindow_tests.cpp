@@ -884,8 +884,51 @@ TEST_F(MainWindowTest, AFailedAutosaveIsToldOnceAndPlayGoesOn) {
     EXPECT_TRUE(told.contains("bis Zug 1")) << told.toStdString();
     EXPECT_TRUE(state().gameRunning);
     EXPECT_EQ(state().moveNumber, 2);
+    // A note beside it tells the next start that the kept game stops short.
+    std::string note;
+    std::getline(std::ifstream(fs::path(autosave) += ".behind"), note);
+    EXPECT_EQ(note, "1");
     window().game().endGame();
     fs::remove_all(autosave);
+}
+
+TEST_F(MainWindowTest, AResumeThatIsKnownToStopShortSaysSo) {
+    namespace fs = std::filesystem;
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const fs::path autosave = window().records()->autosavePath();
+    const GameState kept = state();
+    std::ofstream(fs::path(autosave) += ".behind") << "1\n";
+    // The next start, the game left running.
+    app_.reset();
+    app_ = std::make_unique<VexelApp>(folder_, 9);
+    QString told;
+    window().warn = [&](const QString&, const QString& text) { told = text; };
+    ASSERT_TRUE(window().records()->canResume());
+    window().records()->resume();
+    EXPECT_EQ(state().occupancy, kept.occupancy);
+    EXPECT_TRUE(told.contains("nur bis Zug 1")) << told.toStdString();
+    EXPECT_FALSE(fs::exists(fs::path(autosave) += ".behind"));
+}
+
+TEST_F(MainWindowTest, AnAbortedRecordOpensToPlayOn) {
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const GameState before = state();
+    window().Spielabbrechen();
+    ASSERT_FALSE(state().gameRunning);
+    const QString path = QString::fromStdString((folder_ / "aborted.vxg").string());
+    ASSERT_TRUE(window().records()->saveFile(path));
+    std::string text;
+    RecordProblem problem{};
+    ASSERT_TRUE(readRecordFile(path.toStdString(), text, problem));
+    EXPECT_NE(text.find("\nStatus aborted\n"), std::string::npos) << text;
+    EXPECT_TRUE(window().records()->openFile(path));
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().occupancy, before.occupancy);
+    EXPECT_EQ(state().currentPlayer, before.currentPlayer);
 }
 
 TEST(RecordFiles, EachFailureHasItsOwnReason) {
