@@ -166,6 +166,7 @@ void GameRecordFiles::writeAutosave() {
         resumeFrom_ = autosave_;
         resumeBehind_ = 0;
         savedMove_ = move;
+        saveFailureTold_ = false;  // a later failure is news again
         fs::remove(withSuffix(autosave_, ".behind"), ec);
         return;
     }
@@ -202,7 +203,6 @@ void GameRecordFiles::gameEvent(GameView::Event event) {
             gamePlayed_ = true;
             gameDate_ = now();
             kept_.clear();
-            saveFailureTold_ = false;
             writeAutosave();
             break;
         case Event::MoveCommitted:
@@ -382,7 +382,6 @@ bool GameRecordFiles::adopt(const std::string& text, const QString& name) {
     gamePlayed_ = true;
     gameDate_ = record->date.empty() ? now() : record->date;
     kept_ = record->kept;
-    saveFailureTold_ = false;
     window_.Neuzeichnen();
     window_.board()->showChanges();
     if (game.state().gameRunning) writeAutosave();
