@@ -20,10 +20,11 @@ int run(int argc, char** argv) {
     vexel::VexelApp vexel(vexel::programFolder(), seed);
     vexel.window->show();
     // `vexel FILE.vxg` (a double click on a record): the title picture first,
-    // then the record. Qt has taken its own options out of argv by now.
+    // then the record. Qt has taken its own options out of argv by now; the
+    // names stay the bytes the system gave, whatever their encoding.
     if (argc > 1) {
-        const QString file = QString::fromLocal8Bit(argv[argc - 1]);
-        QTimer::singleShot(0, vexel.window.get(), [&vexel, file] { vexel.window->records()->openFile(file); });
+        std::vector<std::string> files(argv + 1, argv + argc);
+        QTimer::singleShot(0, vexel.window.get(), [&vexel, files] { vexel.window->records()->openFromCommandLine(files); });
     }
     return QApplication::exec();
 }

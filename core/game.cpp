@@ -74,12 +74,16 @@ void Game::passTurn() {
     GameState& s = state_;
     ++turnsPassed_;
     // Find the next seat that plays and has not finished. The seat that has
-    // just moved may be the only one left: then it moves again.
+    // just moved may be the only one left: then it moves again. A new round
+    // begins when the turn reaches or passes the first mover's seat, so the
+    // count goes on with the next seat once the first mover has finished.
+    bool newRound = false;
     for (int tries = 0; tries < SEAT_COUNT; ++tries) {
         s.currentPlayer = Seat((s.currentPlayer + 1) % SEAT_COUNT);
+        newRound = newRound || s.currentPlayer == s.startingPlayer;
         if (s.players[s.currentPlayer].plays() && !s.finished[s.currentPlayer]) break;
     }
-    if (s.currentPlayer == s.startingPlayer) {
+    if (newRound) {
         ++s.moveNumber;
         view_.showMoveNumber();
     }

@@ -22,8 +22,8 @@ PlayerSlots playerSlotsOf(const GameRecord& record) {
     return slots;
 }
 
-bool RecordReplay::fail(RecordError& error, TextPlace place, std::string message) {
-    error = {place, std::move(message)};
+bool RecordReplay::fail(RecordError& error, TextPlace place, RecordProblem problem, std::vector<std::string> details) {
+    error = {place, problem, std::move(details)};
     return false;
 }
 
@@ -32,9 +32,8 @@ bool RecordReplay::play(const GameRecord& record, RecordError& error) {
     settings_.alwaysTenPegs = record.pegs == 10;
     GameState& s = game_.state();
     game_.newGame();
-    if (!s.gameRunning) return fail(error, {1, 1}, "no seat plays");
-    if (s.pegsPerPlayer != record.pegs)
-        return fail(error, record.pegsPlace, "15 pegs do not fit these seats (neighbours, or four or more)");
+    if (!s.gameRunning) return fail(error, {1, 1}, RecordProblem::NoSeatPlays);
+    if (s.pegsPerPlayer != record.pegs) return fail(error, record.pegsPlace, RecordProblem::PegsDoNotFit);
     // The first mover was drawn when the game began; the record tells it.
     s.currentPlayer = record.firstMover;
     s.startingPlayer = record.firstMover;
@@ -42,6 +41,9 @@ bool RecordReplay::play(const GameRecord& record, RecordError& error) {
     s.movePathLength = 0;
     s.computerToMove = s.players[s.currentPlayer].kind == PlayerKind::Computer;
     s.computerPhase = 0;
+    legacyNumber_ = 1;
+    firstMove_ = true;
+    oldNumbering_ = record.format == 1;
 
     for (std::size_t i = 0; i < record.moves.size(); ++i)
         if (!playMove(record.moves[i], i + 1 == record.moves.size(), record.ended, error)) return false;
@@ -59,27 +61,31 @@ bool RecordReplay::checkOutcome(const GameRecord& record, RecordError& error) {
         for (Seat seat : placed) order += " " + std::to_string(seat + 1);
         const TextPlace at = record.finishPlace.line ? record.finishPlace
                              : record.moves.empty() ? TextPlace{1, 1} : record.moves.back().place;
-        return fail(error, at, "the finishing order does not match the moves, which give:" + (order.empty() ? " nobody" : order));
+        return fail(error, at, RecordProblem::FinishMismatch, {order.empty() ? "-" : order.substr(1)});
     }
     if (record.position && *record.position != positionKey(s))
-        return fail(error, record.positionPlace, "the final position does not match the moves (moves missing or cut short?)");
+        return fail(error, record.positionPlace, RecordProblem::PositionMismatch);
     return true;
 }
 
 bool RecordReplay::playMove(const RecordMove& m, bool last, bool ended, RecordError& error) {
     GameState& s = game_.state();
-    const std::string who = "seat " + std::to_string(m.seat + 1);
-    if (!s.gameRunning) return fail(error, m.place, "the game is over before this move");
+    const std::string who = std::to_string(m.seat + 1);
+    if (!s.gameRunning) return fail(error, m.place, RecordProblem::GameOver);
     if (m.seat != s.currentPlayer)
-        return fail(error, m.place, who + " is not to move; seat " + std::to_string(s.currentPlayer + 1) + " is");
-    if (m.number != s.moveNumber)
-        return fail(error, {m.place.line, 1}, "move number " + std::to_string(m.number) + ", but the game is at move " +
-                                                  std::to_string(s.moveNumber));
+        return fail(error, m.place, RecordProblem::NotToMove, {who, std::to_string(s.currentPlayer + 1)});
+    // Format 1 counted a round only when the first mover's turn came again,
+    // so the number stood still once it had finished; those records still read.
+    if (m.seat == s.startingPlayer && !firstMove_) ++legacyNumber_;
+    firstMove_ = false;
+    if (m.number != s.moveNumber && !(oldNumbering_ && m.number == legacyNumber_))
+        return fail(error, {m.place.line, 1}, RecordProblem::WrongNumber,
+                    {std::to_string(m.number), std::to_string(s.moveNumber)});
     const bool computer = s.players[m.seat].kind == PlayerKind::Computer;
 
     if (m.holes.empty()) {
         // Only a computer seat passes, and only when it has no legal move.
-        if (!computer) return fail(error, m.place, who + " is human and cannot pass");
+        if (!computer) return fail(error, m.place, RecordProblem::HumanPass, {who});
         if (trustPasses_ && settings_.playerSettings[m.seat].level == STRONG_LEVEL) {
             game_.setOutsideSearch(true);
             game_.enterSearchedMove(game_.searchTicket(), {});
@@ -88,20 +94,19 @@ bool RecordReplay::playMove(const RecordMove& m, bool last, bool ended, RecordEr
         }
         game_.computerTurnStep();
         if (s.computerToMove && s.computerPhase == 1 && s.currentPlayer == m.seat)
-            return fail(error, m.place, who + " has a legal move and cannot pass");
+            return fail(error, m.place, RecordProblem::PassWithMove, {who});
         return true;
     }
 
     const auto at = [&](std::size_t i) { return TextPlace{m.place.line, i < m.holeColumns.size() ? m.holeColumns[i] : 1}; };
     if (s.occupancy[m.holes[0]] != m.seat)
-        return fail(error, at(0), "no peg of " + who + " on " + holeName(m.holes[0]));
+        return fail(error, at(0), RecordProblem::NoPeg, {who, holeName(m.holes[0])});
     game_.chooseHole(m.holes[0]);
     for (std::size_t i = 1; i < m.holes.size(); ++i) {
         const int before = s.movePathLength;
         game_.chooseHole(m.holes[i]);
         if (s.movePathLength != before + 1 || s.pathEnd() != m.holes[i])
-            return fail(error, at(i), "impossible move: no step or jump from " + holeName(m.holes[i - 1]) + " to " +
-                                          holeName(m.holes[i]));
+            return fail(error, at(i), RecordProblem::Impossible, {holeName(m.holes[i - 1]), holeName(m.holes[i])});
     }
     // A computer's turn commits what it entered once its search is released.
     s.computerToMove = false;
@@ -125,6 +130,7 @@ GameRecord recordOf(const Game& game, const Settings& live, std::string date) {
     r.pegs = s.pegsPerPlayer;
     r.firstMover = s.startingPlayer;
     r.ended = !s.gameRunning;
+    r.aborted = r.ended;  // until the finishing order says otherwise
     r.moves = game.playedMoves();
     // The finishing order and the final position: the game's own when its
     // last move is done. A move still on its way (or stopped on its way by
@@ -139,6 +145,7 @@ GameRecord recordOf(const Game& game, const Settings& live, std::string date) {
     const GameState& end = replayed ? replay.game().state() : s;
     for (Seat seat : end.finishOrder)
         if (seat != NO_PEG) r.finishOrder.push_back(seat);
+    r.aborted = r.ended && int(r.finishOrder.size()) < r.playingSeats();
     r.position = positionKey(end);
     return r;
 }

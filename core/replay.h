@@ -37,7 +37,7 @@ public:
     const Settings& settings() const { return settings_; }
 
 private:
-    bool fail(RecordError& error, TextPlace place, std::string message);
+    bool fail(RecordError& error, TextPlace place, RecordProblem problem, std::vector<std::string> details = {});
     bool playMove(const RecordMove& move, bool last, bool ended, RecordError& error);
 
     Settings settings_;
@@ -45,6 +45,9 @@ private:
     Random random_;
     Game game_;
     bool trustPasses_ = false;
+    std::uint16_t legacyNumber_ = 1;  // the number Format 1 gave the move being played
+    bool oldNumbering_ = false;
+    bool firstMove_ = true;
 };
 
 // The record of `game` as it stands: its seats (with the levels the computer

@@ -7,7 +7,9 @@
 // Ids are grouped by screen: 1-19 main window and menu, 50-53 button words,
 // 101-102 About box, 200-229 players and level dialogs, 300-312 environment
 // dialog, 350-354 winners display, 800-803 message boxes, 850 turn panel,
-// 860-899 game records, 900-959 the screen reader's texts, 960-979 file messages.
+// 860-899 game records, 900-959 the screen reader's texts, 960-979 file messages,
+// 1000-1044 why a game record was refused (RecordProblem), 1045-1049 autosave
+// and command-line messages.
 #pragma once
 
 #include <cstdint>

@@ -84,6 +84,7 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
         return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
     };
     tell = [this](const QString& title, const QString& text) { QMessageBox::information(this, title, text); };
+    warn = [this](const QString& title, const QString& text) { QMessageBox::warning(this, title, text); };
 
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

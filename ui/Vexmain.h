@@ -105,6 +105,8 @@ public:
     // While any message box is up the timed work waits (messageBoxShowing).
     std::function<bool(const QString& title, const QString& text)> askYesNo;
     std::function<void(const QString& title, const QString& text)> tell;
+    // The same with a warning sign: something the player asked for failed.
+    std::function<void(const QString& title, const QString& text)> warn;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

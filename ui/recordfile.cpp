@@ -1,40 +1,45 @@
 #include "recordfile.h"
 
-#include "core/record.h"
 #include "settings/safefile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexel {
 
 namespace fs = std::filesystem;
 
-bool readRecordFile(const fs::path& path, std::string& text, std::string& error) {
+bool readRecordFile(const fs::path& path, std::string& text, RecordProblem& problem) {
     const auto file = openRegularFile(path);
     if (!file) {
-        error = "no regular file that can be read";
-        return false;
-    }
-    if (file->size > MAX_RECORD_BYTES) {
-        error = "the file is larger than 1 MB: no game record";
+        struct stat st {};
+        problem = ::stat(path.c_str(), &st) != 0 ? RecordProblem::NoFile
+                  : S_ISDIR(st.st_mode)          ? RecordProblem::IsFolder
+                                                 : RecordProblem::NotRegular;
         return false;
     }
     // Read again by name with the limit: the file may have grown since.
-    const auto bytes = readWholeRegularFile(path, MAX_RECORD_BYTES);
+    const auto bytes = file->size > MAX_RECORD_BYTES ? std::nullopt : readWholeRegularFile(path, MAX_RECORD_BYTES);
     if (!bytes) {
-        error = "the file cannot be read whole (larger than 1 MB?)";
+        problem = RecordProblem::TooLarge;
         return false;
     }
     text.assign(bytes->begin(), bytes->end());
     return true;
 }
 
-bool writeRecordFile(const fs::path& path, std::string_view text, bool privateFile, std::string& error) {
-    if (privateFile && !makePrivateFolders(path)) {
-        error = "the folder cannot be made";
+bool writeRecordFile(const fs::path& path, std::string_view text, bool privateFile, RecordProblem& problem) {
+    if (text.size() > MAX_RECORD_BYTES) {
+        problem = RecordProblem::TooLargeToWrite;
+        return false;
+    }
+    if (privateFile && (!makePrivateFolders(path) || !ownFolder(path.parent_path()))) {
+        problem = RecordProblem::CannotMakeFolder;
         return false;
     }
     const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
     if (replaceFile(path, std::span(data, text.size()))) return true;
-    error = "the file cannot be written there (no permission, no room, or another user's file)";
+    problem = RecordProblem::CannotWrite;
     return false;
 }
 
@@ -44,6 +49,11 @@ fs::path autosaveFile(const char* xdgStateHome, const char* home) {
     else if (home && *home) base = fs::path(home) / ".local" / "state";
     else return {};
     return base / "vexel" / "current.vxg";
+}
+
+bool ownFolder(const fs::path& folder) {
+    struct stat st {};
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
 }
 
 }  // namespace vexel

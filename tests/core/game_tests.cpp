@@ -250,7 +250,7 @@ TEST(Finishing, SoundFourPlaysOnlyWithSoundOn) {
     }
 }
 
-TEST(Finishing, AFinishedStartingSeatStopsTheMoveNumber) {
+TEST(Finishing, AFinishedStartingSeatLeavesTheCountToTheNextSeat) {
     TestTable t({{0, H}, {2, H}, {4, H}});
     t.startWithTurn(0);
     // One round: the turn comes back to the starting seat and the number grows.
@@ -265,10 +265,12 @@ TEST(Finishing, AFinishedStartingSeatStopsTheMoveNumber) {
     t.playClicks({94, 106});
     ASSERT_TRUE(t.state().finished[0]);
     ASSERT_TRUE(t.state().gameRunning);
+    // The round of move 2 ends with seat 4; from then on each round begins
+    // with seat 2, the next seat after the first mover that still plays.
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(t.state().currentPlayer, i % 2 == 0 ? 2 : 4);
         t.playAnyStep();
-        EXPECT_EQ(t.state().moveNumber, 2);
+        EXPECT_EQ(t.state().moveNumber, 2 + (i + 1) / 2);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "tools/arena/arena_record.h"
 #include "tools/arena/arena_report.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace vexel;
@@ -49,6 +50,17 @@ std::string edited(int line, const char* replacement) {
     return out;
 }
 
+std::string crOnly(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    return text;
+}
+
+std::string utf16(const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) out += std::string{c, '\0'};
+    return out;
+}
+
 // Reads and replays; the error of whichever step refused.
 std::optional<RecordError> refusal(const std::string& text) {
     RecordError error;
@@ -81,19 +93,26 @@ TEST(RecordReader, RefusesEachFaultWithItsPlace) {
         {"seat out of turn", edited(15, "1. 4: M6 L6"), "seat 4 is not to move; seat 1 is", 15, 4},
         {"wrong move number", edited(17, "3. 1: D2 F7"), "move number 3, but the game is at move 2", 17, 1},
         {"a human seat passing", edited(17, "2. 1: pass"), "seat 1 is human and cannot pass", 17, 4},
-        {"duplicate tag", edited(13, "Pegs 10"), "the tag Pegs is given twice (first in line 11)", 13, 1},
-        {"duplicate seat", edited(9, "Seat 4 none"), "seat 4 is given twice", 9, 6},
-        {"missing seat", edited(10, nullptr), "seat 6 is missing", 18, 1},
+        {"duplicate tag", edited(13, "Pegs 10"), "Pegs is given twice (first in line 11)", 13, 1},
+        {"duplicate seat", edited(9, "Seat 4 none"), "Seat 4 is given twice", 9, 6},
+        {"missing seat", edited(10, nullptr), "Seat 6 is missing", 18, 1},
         {"no format", edited(2, nullptr), "no Format tag", 18, 1},
-        {"later format", edited(2, "Format 2"), "record format 2 is not known", 2, 8},
-        {"level out of range", edited(8, "Seat 4 human level=4"), "a level is 0..3, not 4", 8, 20},
+        {"later format", edited(2, "Format 3"), "record format 3 is not known", 2, 8},
+        {"level out of range", edited(8, "Seat 4 human level=4"), "level=4 is out of range 0..3", 8, 20},
         {"colour given twice", edited(9, "Seat 5 none level=1 colour=3"), "colour 3 is given to two seats", 9, 28},
         {"15 pegs for neighbours", edited(7, "Seat 3 human"), "15 pegs do not fit", 11, 6},
         {"name cut off", edited(8, "Seat 4 human level=0 colour=3 name=\"J\u00fcr"), "the quoted text is not closed", 8, 36},
         {"move line cut off", edited(19, "3. 1: E8"), "at least one landing", 19, 9},
         {"last move missing", edited(19, nullptr), "the final position does not match", 14, 10},
-        {"finishing order not played", edited(13, "Finish 1"), "the finishing order does not match the moves, which give: nobody", 13, 1},
-        {"10 MB", std::string(10 << 20, 'x'), "larger than 1 MB", 1, 1},
+        {"finishing order not played", edited(13, "Finish 1"), "the finishing order does not match the moves, which give: -", 13, 1},
+        {"10 MB", std::string(10 << 20, 'x'), "larger than 2 MB", 1, 1},
+        {"one byte over the limit", BASE + std::string(MAX_RECORD_BYTES - BASE.size() + 1, '\n'), "larger than 2 MB", 1, 1},
+        {"a huge bad value, cut short", edited(11, ("Pegs " + std::string(1 << 20, '9')).c_str()),
+         "a seat plays 10 or 15 pegs, not 99999999999999999999999999999999\u2026", 11, 6},
+        {"finished with places open", edited(13, "Status finished"), "a finished game has every place taken", 13, 1},
+        {"a fault after CR-only line ends", crOnly(edited(17, "2. 1: D2 Z7")), "no such hole: Z7", 17, 10},
+        {"UTF-16 with its mark", "\xFF\xFE" + utf16(BASE), "UTF-16", 1, 1},
+        {"UTF-16 without a mark", utf16(BASE), "UTF-16", 1, 1},
         {"binary junk", junk, "not a text", 1, 1},
         {"a byte that is no UTF-8", edited(8, "Seat 4 human name=\"J\xfcrgen\""), "not a text", 8, 21},
     };
@@ -102,8 +121,10 @@ TEST(RecordReader, RefusesEachFaultWithItsPlace) {
         ASSERT_TRUE(error) << c.what;
         EXPECT_NE(error->message.find(c.message), std::string::npos) << c.what << ": " << error->message;
         EXPECT_EQ(error->place, (TextPlace{c.line, c.column})) << c.what << ": " << error->message;
+        EXPECT_LT(error->message.size(), 200u) << c.what << ": a message repeats only an excerpt";
+        EXPECT_EQ(error->message, fillTemplate(problemTemplate(error->problem), error->details)) << c.what;
     }
-    EXPECT_EQ(describeError("a.vxg", {{17, 10}, "no such hole: Z7"}), "a.vxg:17:10: no such hole: Z7");
+    EXPECT_EQ(describeError("a.vxg", {{17, 10}, RecordProblem::NoSuchHole, {"Z7"}}), "a.vxg:17:10: no such hole: Z7");
 }
 
 TEST(RecordReader, ToleratesWhatPeopleWriteAndWritesCanonically) {
@@ -127,7 +148,10 @@ TEST(RecordReader, ToleratesWhatPeopleWriteAndWritesCanonically) {
     RecordError error;
     const auto record = readRecord(messy, error);
     ASSERT_TRUE(record) << error.message;
-    EXPECT_EQ(writeRecord(*record), BASE);
+    std::string canonical = BASE;
+    canonical.replace(canonical.find("Format 1"), 8, "Format 2");
+    canonical.insert(canonical.find("1. 1:"), "# written by hand\nEvent Club night  # not ours\n");
+    EXPECT_EQ(writeRecord(*record), canonical);
     RecordReplay replay;
     ASSERT_TRUE(replay.run(*record, error)) << error.message;
     // Names go into the game as Windows-1252 bytes.
@@ -234,4 +258,96 @@ TEST(RecordReplay, ArenaGamesRoundTripThroughText) {
         }
     }
     EXPECT_EQ(checked, 281);
+}
+
+TEST(RecordReader, KeepsWhatOthersWroteAndTellsHowTheGameEnded) {
+    // Another program's tags and comments before the moves come back in
+    // order; comments among the moves do not. Format 1's "ended" becomes
+    // "aborted" or "finished" as the finishing order tells.
+    std::string text = edited(13, "# Round 3\nEvent Club night\nStatus ended");
+    text.insert(text.find("2. 1:"), "# a comment among the moves\n");
+    RecordError error;
+    auto record = readRecord(text, error);
+    ASSERT_TRUE(record) << error.message;
+    EXPECT_EQ(record->kept, (std::vector<std::string>{"# Round 3", "Event Club night"}));
+    EXPECT_TRUE(record->ended && record->aborted);
+    const std::string written = writeRecord(*record);
+    EXPECT_NE(written.find("Format 2\n"), std::string::npos);
+    EXPECT_NE(written.find("Status aborted\nPosition 1e74c3d9eebdd655\n# Round 3\nEvent Club night\n1. 1:"), std::string::npos)
+        << written;
+    EXPECT_EQ(written.find("among the moves"), std::string::npos);
+    const auto again = readRecord(written, error);
+    ASSERT_TRUE(again) << error.message;
+    EXPECT_EQ(writeRecord(*again), written);
+
+    // A record at the size limit is read; the writer's limit is the same.
+    std::string padded = BASE;
+    padded.insert(padded.find("1. 1:"), "# " + std::string(MAX_RECORD_BYTES - BASE.size() - 3, 'x') + "\n");
+    ASSERT_EQ(padded.size(), MAX_RECORD_BYTES);
+    const auto full = readRecord(padded, error);
+    ASSERT_TRUE(full) << error.message;
+    EXPECT_EQ(writeRecord(*full).size(), MAX_RECORD_BYTES);  // "Format 2" and "Status running": as long
+}
+
+TEST(RecordReader, ThePositionCheckValueFollowsItsDocumentedRule) {
+    // The rule other programs are given: splitmix64 from the seed
+    // 0x564558454C000001, one number per hole (0..120) and seat (0..5) in
+    // that order, the key the XOR of the numbers of every peg on the board.
+    std::uint64_t x = 0x564558454C000001ULL;
+    std::array<std::array<std::uint64_t, SEAT_COUNT>, CELL_COUNT> keys{};
+    for (auto& hole : keys)
+        for (auto& key : hole) {
+            std::uint64_t z = (x += 0x9E3779B97F4A7C15ULL);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+            key = z ^ (z >> 31);
+        }
+    RecordError error;
+    const auto record = readRecord(BASE, error);
+    RecordReplay replay;
+    ASSERT_TRUE(record && replay.run(*record, error)) << error.message;
+    std::uint64_t key = 0;
+    for (int h = 0; h < CELL_COUNT; ++h)
+        if (const Seat s = replay.game().state().occupancy[h]; s != NO_PEG) key ^= keys[h][s];
+    EXPECT_EQ(key, *record->position);
+}
+
+TEST(RecordReplay, Format1MoveNumbersThatStoodStillStillRead) {
+    // Format 1 counted a round only when the first mover's turn came again:
+    // once it had finished, every later move kept the same number.
+    using namespace vexel::arena;
+    ArenaOptions o;
+    o.levels = {2, NOT_SEATED, 2, NOT_SEATED, 2, NOT_SEATED};
+    o.keepRecords = true;
+    int checked = 0;
+    for (int n = 1; n <= 20 && checked < 2; ++n) {
+        const ArenaGameResult game = playArenaGame(o, arenaGameSeed(5, n));
+        RecordError error;
+        auto record = readRecord(game.record, error);
+        ASSERT_TRUE(record) << error.message;
+        const auto first = std::find(record->finishOrder.begin(), record->finishOrder.end(), record->firstMover);
+        // Only when at least two seats played on after the first mover finished.
+        if (record->finishOrder.end() - first < 3) continue;
+        std::uint16_t legacy = 1;
+        bool differs = false;
+        for (std::size_t i = 0; i < record->moves.size(); ++i) {
+            if (i > 0 && record->moves[i].seat == record->firstMover) ++legacy;
+            differs = differs || record->moves[i].number != legacy;
+            record->moves[i].number = legacy;
+        }
+        ASSERT_TRUE(differs);
+        std::string text = writeRecord(*record);
+        RecordReplay asFormat2;
+        EXPECT_FALSE(readRecord(text, error) && asFormat2.run(*readRecord(text, error), error));
+        EXPECT_NE(error.message.find("move number"), std::string::npos) << error.message;
+        text.replace(text.find("Format 2"), 8, "Format 1");
+        const auto old = readRecord(text, error);
+        RecordReplay asFormat1;
+        ASSERT_TRUE(old && asFormat1.run(*old, error)) << describeError("old", error);
+        // Written again, the numbers go on counting.
+        const std::vector<RecordMove> counted = readRecord(game.record, error)->moves;
+        EXPECT_EQ(asFormat1.game().playedMoves(), counted);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2);
 }

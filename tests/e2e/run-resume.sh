@@ -5,7 +5,10 @@
 # title picture as always; "Resume" from the game menu brings the game back:
 # its record, written again at once, begins with every move of the record the
 # killed program left behind, and the pegs of all seats stand on the board.
-# Last, an autosave that cannot be read is put aside at the next start.
+# Then an autosave that cannot be read is put aside at the next start. Last,
+# two copies at once: the second neither offers nor touches the first's game
+# and keeps its own in current-2.vxg, which Resume finds again after both
+# were killed.
 # Usage: run-resume.sh BIN_DIR SCREENCHECK
 set -euo pipefail
 bin_dir=$1
@@ -34,9 +37,12 @@ sleep 0.5
 
 start_vexel() {
   "$work/vexel" >>"$work/vexel.log" 2>&1 & vexel_pid=$!; pids+=($vexel_pid)
-  win=$(xdotool search --sync --onlyvisible --name '^Vexel$' | head -n1)
+  win=$(xdotool search --sync --all --onlyvisible --pid "$vexel_pid" --name '^Vexel$' | head -n1)
   sleep 1.5
   xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+  # With another copy's window on the screen a click makes sure the keys come here.
+  xdotool mousemove --window "$win" 200 200 click 1; sleep 0.3
+  [ "$(xdotool getactivewindow)" = "$win" ] || fail "the new window has no focus"
 }
 moves() { grep -E '^[0-9]+\. ' "$1" || true; }
 seats() { grep -E '^(Seat|Pegs|FirstMover) ' "$1"; }
@@ -83,4 +89,44 @@ read -r yellow < <("$check" FFFF00)
 [ "$yellow" -gt 2000 ] || fail "no title picture after an unreadable autosave"
 [ ! -e "$record" ] || fail "the unreadable autosave is still in place"
 ls "$record".unreadable-* >/dev/null 2>&1 || fail "the unreadable autosave was not kept aside"
+kill -9 "$vexel_pid"
+wait "$vexel_pid" 2>/dev/null || true
+
+second="$XDG_STATE_HOME/vexel/current-2.vxg"
+new_game() {
+  xdotool key Escape; sleep 0.2; xdotool key Escape; sleep 0.2   # a menu left open by a greyed item
+  xdotool key --window "$win" alt+s; sleep 0.5; xdotool key n
+  for _ in $(seq 50); do [ -f "$1" ] && break; sleep 0.2; done
+  [ -f "$1" ] || fail "no autosave at $1 after a new game"
+  # The computers before the human seat move; then the game waits for it.
+  for _ in $(seq 20); do
+    cp "$1" "$work/before.vxg"; sleep 1.5
+    cmp -s "$1" "$work/before.vxg" && return 0
+  done
+  fail "the game at $1 never waited for the human seat"
+}
+start_vexel; first_pid=$vexel_pid
+new_game "$record"
+cp "$record" "$work/first.vxg"
+start_vexel; second_pid=$vexel_pid
+xdotool key --window "$win" alt+s; sleep 0.5; xdotool key o; sleep 1.5
+[ ! -e "$second" ] || fail "the second copy offered the first copy's running game"
+new_game "$second"
+cmp -s "$record" "$work/first.vxg" || fail "the second copy changed the first copy's game"
+cp "$second" "$work/second.vxg"
+kill -9 "$first_pid" "$second_pid"
+wait "$first_pid" "$second_pid" 2>/dev/null || true
+
+# Two new copies: each finds the game of the file it holds.
+start_vexel
+start_vexel
+read -r magenta < <("$check" FF00FF)
+[ "$magenta" -lt 50 ] || fail "a game on the board before Resume (magenta=$magenta)"
+xdotool key --window "$win" alt+s; sleep 0.5; xdotool key o; sleep 2
+read -r magenta < <("$check" FF00FF)
+[ "$magenta" -gt 2000 ] || fail "the second copy's game is not on the board after Resume (magenta=$magenta)"
+[ "$(seats "$second")" = "$(seats "$work/second.vxg")" ] || fail "the second copy's game came back with other seats"
+n=$(moves "$work/second.vxg" | wc -l)
+[ "$(moves "$second" | head -n "$n")" = "$(moves "$work/second.vxg")" ] || fail "the second copy's game did not come back"
+cmp -s "$record" "$work/first.vxg" || fail "the first copy's game was changed by resuming the second's"
 echo "e2e resume: ok"

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "core/record.h"
 #include "settings/texts.h"
 
 namespace vexel {
@@ -26,7 +27,7 @@ TEST(TextTables, EveryIdIsFoundInBothLanguages) {
 
 TEST(TextTables, UnknownIdsGiveTheEmptyText) {
     // Below, between and above the ids of the table, and the neighbours of the last id.
-    for (const int id : {0, 49, 54, 100, 103, 199, 210, 219, 299, 313, 349, 355, 799, 804, 849, 851, 1000, 32767,
+    for (const int id : {0, 49, 54, 100, 103, 199, 210, 219, 299, 313, 349, 355, 799, 804, 849, 851, 1048, 32767,
                          32768, 65535}) {
         EXPECT_EQ(lookupText(Language::German, std::uint16_t(id)), "") << "id " << id;
         EXPECT_EQ(lookupText(Language::English, std::uint16_t(id)), "") << "id " << id;
@@ -51,6 +52,18 @@ TEST(TextTables, AreSortedAndHoldTheSameIds) {
         if (i > 0) {
             EXPECT_LT(german[i - 1].id, german[i].id) << "row " << i;
         }
+    }
+}
+
+// The window shows why a record was refused from these rows: English as the
+// reader words it, German with the same details.
+TEST(TextTables, EveryRecordProblemHasItsTextInBothLanguages) {
+    for (int k = 0; k < int(RecordProblem::Count); ++k) {
+        const auto id = std::uint16_t(RECORD_PROBLEM_TEXT_ID + k);
+        const std::string_view english = lookupText(Language::English, id), german = lookupText(Language::German, id);
+        EXPECT_EQ(english, problemTemplate(RecordProblem(k))) << "id " << id;
+        for (const std::string_view mark : {"%1", "%2", "%3"})
+            EXPECT_EQ(english.find(mark) == english.npos, german.find(mark) == german.npos) << "id " << id << " " << mark;
     }
 }
 

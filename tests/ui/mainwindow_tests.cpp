@@ -30,8 +30,12 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vexel;
 
@@ -49,6 +53,7 @@ protected:
             return answerYes_;
         };
         window().tell = [](const QString&, const QString&) {};
+        window().warn = [](const QString&, const QString&) {};
         window().show();
         QCoreApplication::processEvents();
     }
@@ -126,10 +131,12 @@ protected:
 struct WinnersAnswerer {
     QTimer timer;
     int answered = 0;
+    std::function<void()> seen;  // called while each display is open
     WinnersAnswerer() {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             auto* dialog = qobject_cast<TSiegerAnzeige*>(QApplication::activeModalWidget());
             if (!dialog) return;
+            if (seen) seen();
             auto* weiter = dialog->findChild<QPushButton*>("WeiterButton");
             auto* ende = dialog->findChild<QPushButton*>("EndeButton");
             ++answered;
@@ -262,10 +269,16 @@ TEST_F(MainWindowTest, AllComputerGameAtSpeedZeroPlaysToTheEnd) {
     settings().computerSpeed = 0;
     settings().soundOn = false;
     WinnersAnswerer answerer;
+    // With both places taken the game is over while the display still shows:
+    // nothing is left to resume, even should the program be killed now.
+    int autosavesWhileShown = 0;
+    answerer.seen = [&] { autosavesWhileShown += std::filesystem::exists(window().records()->autosavePath()); };
     window().mNeuesSpielClick();
     ASSERT_TRUE(state().gameRunning);
+    ASSERT_TRUE(std::filesystem::exists(window().records()->autosavePath()));
     ASSERT_TRUE(runUntil([&] { return !state().gameRunning; }, 120000)) << "move " << state().moveNumber;
     EXPECT_GE(answerer.answered, 1);
+    EXPECT_EQ(autosavesWhileShown, 0);
     EXPECT_NE(state().finishOrder[0], NO_PEG);
     EXPECT_NE(state().finishOrder[1], NO_PEG);
 }
@@ -761,8 +774,8 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     auto* save = window().findChild<QAction*>("mPartieSpeichern");
     ASSERT_NE(save, nullptr);
     EXPECT_FALSE(save->isEnabled()) << "nothing to save before the first game";
-    QString told;
-    window().tell = [&told](const QString&, const QString& text) { told = text; };
+    QString told, title;
+    window().warn = [&](const QString& caption, const QString& text) { title = caption, told = text; };
 
     startHumanGame(0);
     commitSomeStep();
@@ -779,7 +792,8 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     commitSomeStep();
     ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
     const GameState before = state();
-    std::string text, error;
+    std::string text;
+    RecordProblem error{};
     ASSERT_TRUE(readRecordFile(path.toStdString(), text, error));
     const std::size_t move = text.find("\n1. ");
     ASSERT_NE(move, std::string::npos);
@@ -788,7 +802,9 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     ASSERT_TRUE(writeRecordFile(bad.toStdString(), text, false, error));
     const int questions = questions_;
     EXPECT_FALSE(window().records()->openFile(bad));
-    EXPECT_TRUE(told.contains("bad.vxg:") && told.contains(": no such hole: Z9")) << told.toStdString();
+    // Told with the opening's title, in the window's language.
+    EXPECT_EQ(title, "Partie öffnen");
+    EXPECT_TRUE(told.contains("bad.vxg:") && told.contains(": kein solches Loch: Z9")) << told.toStdString();
     EXPECT_EQ(questions_, questions);
     EXPECT_EQ(state().occupancy, before.occupancy);
     EXPECT_EQ(state().currentPlayer, before.currentPlayer);
@@ -803,4 +819,179 @@ TEST_F(MainWindowTest, ARecordThatFailsChangesNothingAndAGoodOneTakesTheGameOver
     EXPECT_EQ(state().currentPlayer, saved.currentPlayer);
     EXPECT_EQ(state().moveNumber, saved.moveNumber);
     EXPECT_TRUE(window().game().canTakeBack());
+}
+
+TEST_F(MainWindowTest, TwoCopiesKeepTwoGamesAndResumeFindsTheOtherOnceItsCopyIsGone) {
+    namespace fs = std::filesystem;
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const fs::path first = window().records()->autosavePath();
+    ASSERT_TRUE(fs::exists(first));
+    std::string firstBytes, bytes;
+    RecordProblem problem{};
+    ASSERT_TRUE(readRecordFile(first, firstBytes, problem));
+
+    // A second copy: it does not offer the first's running game, and its own
+    // game goes into a file of its own beside it.
+    auto second = std::make_unique<VexelApp>(folder_ / "second", 8);
+    TMainWindow& other = *second->window;
+    other.warn = [](const QString&, const QString&) {};
+    EXPECT_FALSE(other.records()->canResume());
+    EXPECT_EQ(other.records()->autosavePath(), first.parent_path() / "current-2.vxg");
+    for (PlayerSlot& slot : second->settings.playerSettings) slot.kind = PlayerKind::NotPlaying;
+    second->settings.playerSettings[1].kind = PlayerKind::Human;
+    second->settings.playerSettings[4].kind = PlayerKind::Human;
+    other.mNeuesSpielClick();
+    ASSERT_TRUE(fs::exists(other.records()->autosavePath()));
+    ASSERT_TRUE(readRecordFile(first, bytes, problem));
+    EXPECT_EQ(bytes, firstBytes) << "the second copy wrote into the first's game";
+    // The second copy goes away with its game running (as when killed).
+    second.reset();
+
+    // The first copy's game ends; Resume now finds the second copy's game,
+    // takes it into its own file and leaves no copy of it behind.
+    window().game().endGame();
+    EXPECT_FALSE(fs::exists(first));
+    app_.reset();
+    app_ = std::make_unique<VexelApp>(folder_, 9);
+    window().warn = [](const QString&, const QString&) {};
+    ASSERT_TRUE(window().records()->canResume());
+    EXPECT_EQ(window().records()->resumePath(), first.parent_path() / "current-2.vxg");
+    window().records()->resume();
+    ASSERT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().players[1].kind, PlayerKind::Human);
+    EXPECT_TRUE(fs::exists(first));
+    EXPECT_FALSE(fs::exists(first.parent_path() / "current-2.vxg"));
+}
+
+TEST_F(MainWindowTest, AFailedAutosaveIsToldOnceAndPlayGoesOn) {
+    namespace fs = std::filesystem;
+    int warnings = 0;
+    QString told;
+    window().warn = [&](const QString&, const QString& text) { ++warnings, told = text; };
+    startHumanGame(0);
+    // Something in the way at the autosave's name: every write fails.
+    const fs::path autosave = window().records()->autosavePath();
+    fs::remove(autosave);
+    fs::create_directory(autosave);
+    for (int i = 0; i < 3; ++i) {
+        commitSomeStep();
+        ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(warnings, 1);
+    EXPECT_TRUE(told.contains("bis Zug 1")) << told.toStdString();
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().moveNumber, 2);
+    // A note beside it tells the next start that the kept game stops short.
+    std::string note;
+    std::getline(std::ifstream(fs::path(autosave) += ".behind"), note);
+    EXPECT_EQ(note, "1");
+    window().game().endGame();
+    fs::remove_all(autosave);
+}
+
+TEST_F(MainWindowTest, AResumeThatIsKnownToStopShortSaysSo) {
+    namespace fs = std::filesystem;
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const fs::path autosave = window().records()->autosavePath();
+    const GameState kept = state();
+    std::ofstream(fs::path(autosave) += ".behind") << "1\n";
+    // The next start, the game left running.
+    app_.reset();
+    app_ = std::make_unique<VexelApp>(folder_, 9);
+    QString told;
+    window().warn = [&](const QString&, const QString& text) { told = text; };
+    ASSERT_TRUE(window().records()->canResume());
+    window().records()->resume();
+    EXPECT_EQ(state().occupancy, kept.occupancy);
+    EXPECT_TRUE(told.contains("nur bis Zug 1")) << told.toStdString();
+    EXPECT_FALSE(fs::exists(fs::path(autosave) += ".behind"));
+}
+
+TEST_F(MainWindowTest, AnAbortedRecordOpensToPlayOn) {
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const GameState before = state();
+    window().Spielabbrechen();
+    ASSERT_FALSE(state().gameRunning);
+    const QString path = QString::fromStdString((folder_ / "aborted.vxg").string());
+    ASSERT_TRUE(window().records()->saveFile(path));
+    std::string text;
+    RecordProblem problem{};
+    ASSERT_TRUE(readRecordFile(path.toStdString(), text, problem));
+    EXPECT_NE(text.find("\nStatus aborted\n"), std::string::npos) << text;
+    EXPECT_TRUE(window().records()->openFile(path));
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().occupancy, before.occupancy);
+    EXPECT_EQ(state().currentPlayer, before.currentPlayer);
+}
+
+TEST(RecordFiles, EachFailureHasItsOwnReason) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vexel-recordfiles-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "folder");
+    std::string text;
+    RecordProblem problem{};
+    ASSERT_TRUE(writeRecordFile(dir / "big.vxg", std::string(MAX_RECORD_BYTES, '#'), false, problem));
+    std::ofstream(dir / "bigger.vxg") << std::string(MAX_RECORD_BYTES + 1, '#');
+    ::mkfifo((dir / "fifo.vxg").c_str(), 0600);
+    const struct {
+        const char* name;
+        RecordProblem problem;
+    } cases[] = {
+        {"missing.vxg", RecordProblem::NoFile},
+        {"folder", RecordProblem::IsFolder},
+        {"fifo.vxg", RecordProblem::NotRegular},
+        {"bigger.vxg", RecordProblem::TooLarge},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(readRecordFile(dir / c.name, text, problem)) << c.name;
+        EXPECT_EQ(problem, c.problem) << c.name;
+    }
+    // What the writer writes, the reader takes: the limits are one.
+    EXPECT_TRUE(readRecordFile(dir / "big.vxg", text, problem));
+    EXPECT_EQ(text.size(), MAX_RECORD_BYTES);
+    EXPECT_FALSE(writeRecordFile(dir / "over.vxg", std::string(MAX_RECORD_BYTES + 1, '#'), false, problem));
+    EXPECT_EQ(problem, RecordProblem::TooLargeToWrite);
+    EXPECT_FALSE(fs::exists(dir / "over.vxg"));
+
+    // The running game is kept only in a real folder of the user's own.
+    fs::create_directory(dir / "theirs");
+    fs::create_directory_symlink(dir / "folder", dir / "link");
+    ASSERT_EQ(::chown((dir / "theirs").c_str(), 4321, 4321) == 0, ::geteuid() == 0);
+    EXPECT_TRUE(ownFolder(dir / "folder"));
+    EXPECT_FALSE(ownFolder(dir / "link"));
+    EXPECT_FALSE(ownFolder(dir / "missing"));
+    EXPECT_FALSE(ownFolder(dir / "big.vxg"));
+    if (::geteuid() == 0) {
+        EXPECT_FALSE(ownFolder(dir / "theirs"));
+    }
+    EXPECT_FALSE(writeRecordFile(dir / "link" / "current.vxg", "x", true, problem));
+    EXPECT_FALSE(fs::exists(dir / "folder" / "current.vxg"));
+    fs::remove_all(dir);
+}
+
+TEST_F(MainWindowTest, TheCommandLineOpensAnyFileNameAndNamesWhatItLeavesAlone) {
+    startHumanGame(0);
+    commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return !state().moveInProgress; }, 5000));
+    const QString good = QString::fromStdString((folder_ / "good.vxg").string());
+    ASSERT_TRUE(window().records()->saveFile(good));
+    const GameState saved = state();
+    window().game().endGame();
+    // A name that is no UTF-8, as the system may hand it over.
+    const std::string odd = (folder_ / "name-\xff\xfe.vxg").string();
+    std::filesystem::copy_file(folder_ / "good.vxg", odd);
+    QStringList told;
+    window().warn = [&](const QString&, const QString& text) { told << text; };
+    window().records()->openFromCommandLine({odd, (folder_ / "other.vxg").string()});
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("other.vxg") && told[0].contains("Nicht geöffnet")) << told[0].toStdString();
+    EXPECT_TRUE(state().gameRunning);
+    EXPECT_EQ(state().occupancy, saved.occupancy);
 }

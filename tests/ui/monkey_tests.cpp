@@ -87,6 +87,7 @@ TEST_F(Monkey, RandomInputNeverBreaksTheGame) {
     app.settings.computerSpeed = 0;
     window.askYesNo = [&](const QString&, const QString&) { return random.below(2) == 0; };
     window.tell = [](const QString&, const QString&) {};
+    window.warn = [](const QString&, const QString&) {};
     window.show();
     DialogAnswerer answerer(random);
     // A watchdog: no single event may hold the program for long.
