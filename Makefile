@@ -6,7 +6,7 @@ SAN_BUILD  ?= build-sanitize
 CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench soak fuzz test-sanitize test-tsan install package test-package clean
+.PHONY: all deps configure build run test bench soak fuzz test-sanitize test-tsan install package test-package screenshots clean
 SHELL := /bin/bash
 
 all: build
@@ -68,6 +68,11 @@ test-tsan: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target ui_tests
 	TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp halt_on_error=1 second_deadlock_stack=1" QT_QPA_PLATFORM=offscreen \
 	  $(TSAN_BUILD)/bin/ui_tests --gtest_filter='$(TSAN_UI)'
+
+# The pictures in docs/screenshots, made from the real program under its own
+# Xvfb; make them again when the window, a dialog or the board changes look.
+screenshots: build
+	scripts/screenshots $(BUILD)/bin $(BUILD)/test-bin/vexel-screencheck docs/screenshots
 
 bench: build
 	$(BUILD)/bin/vexel-bench
