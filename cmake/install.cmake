@@ -14,6 +14,7 @@ install(FILES
   ${CMAKE_BINARY_DIR}/bin/SOUNDS.DAT
   ${CMAKE_BINARY_DIR}/bin/VEXELDEU.html
   ${CMAKE_BINARY_DIR}/bin/VEXELENG.html
+  ${CMAKE_BINARY_DIR}/bin/hole-names.png
   DESTINATION ${VEXEL_INSTALL_PROGRAMDIR})
 # The launcher is a relative link: the program finds its files through its real path.
 file(RELATIVE_PATH vexel_launcher_target /${CMAKE_INSTALL_BINDIR} /${VEXEL_INSTALL_PROGRAMDIR}/vexel)
