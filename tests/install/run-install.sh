@@ -12,6 +12,7 @@ fail() { echo "install: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in lib/vexel/vexel lib/vexel/SOUNDS.IDX lib/vexel/SOUNDS.DAT lib/vexel/VEXELDEU.html lib/vexel/VEXELENG.html \
+         lib/vexel/hole-names.png \
          share/applications/vexel.desktop \
          share/icons/hicolor/48x48/apps/vexel.png share/icons/hicolor/128x128/apps/vexel.png \
          share/icons/hicolor/256x256/apps/vexel.png share/man/man6/vexel.6 \
@@ -20,9 +21,8 @@ for f in lib/vexel/vexel lib/vexel/SOUNDS.IDX lib/vexel/SOUNDS.DAT lib/vexel/VEX
 done
 [ -L "$prefix/bin/vexel" ] || fail "no launcher in bin"
 [ "$(readlink -f "$prefix/bin/vexel")" = "$(readlink -f "$prefix/lib/vexel/vexel")" ] || fail "launcher points elsewhere"
-desktop-file-validate "$prefix/share/applications/vexel.desktop" || fail "desktop entry does not validate"
-appstreamcli validate --no-net "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml" >/dev/null \
-  || fail "metainfo does not validate: $(appstreamcli validate --no-net "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml")"
+"$(dirname "$0")/validate-metadata.sh" "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml" \
+  "$prefix/share/applications/vexel.desktop" || fail "the metadata as installed"
 grep -q '<launchable type="desktop-id">vexel.desktop</launchable>' "$prefix/share/metainfo/org.vexel.vexel.metainfo.xml" \
   || fail "metainfo does not launch the desktop entry"
 # The record type compiles into a MIME database that knows .vxg, and the desktop entry opens it.

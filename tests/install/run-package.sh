@@ -33,9 +33,8 @@ lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
 # The metainfo and the desktop entry as shipped.
 echo "== appstreamcli, desktop-file-validate"
 dpkg-deb -x "$deb" "$work/content"
-appstreamcli validate --no-net "$work/content/usr/share/metainfo/org.vexel.vexel.metainfo.xml" \
-  || fail "metainfo does not validate"
-desktop-file-validate "$work/content/usr/share/applications/vexel.desktop" || fail "desktop entry does not validate"
+"$(dirname "$0")/validate-metadata.sh" "$work/content/usr/share/metainfo/org.vexel.vexel.metainfo.xml" \
+  "$work/content/usr/share/applications/vexel.desktop" || fail "the metadata as shipped"
 
 echo "== install"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 \
@@ -43,7 +42,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>
 installed=yes
 dpkg -L vexel >"$work/files"
 for f in /usr/lib/vexel/vexel /usr/lib/vexel/SOUNDS.IDX /usr/lib/vexel/SOUNDS.DAT \
-         /usr/lib/vexel/VEXELDEU.html /usr/lib/vexel/VEXELENG.html /usr/games/vexel \
+         /usr/lib/vexel/VEXELDEU.html /usr/lib/vexel/VEXELENG.html /usr/lib/vexel/hole-names.png /usr/games/vexel \
          /usr/share/applications/vexel.desktop /usr/share/man/man6/vexel.6.gz \
          /usr/share/metainfo/org.vexel.vexel.metainfo.xml /usr/share/mime/packages/org.vexel.vexel.xml \
          /usr/share/icons/hicolor/48x48/apps/vexel.png /usr/share/icons/hicolor/128x128/apps/vexel.png \
