@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -39,7 +40,7 @@ std::set<QString> matches(const QString& text, const char* pattern) {
     return found;
 }
 
-TEST(HelpPages, EachHasTheThreeTopicsAndNoLinkIntoNowhere) {
+TEST(HelpPages, EachHasTheThreeTopicsAndNoLinkOrPictureIntoNowhere) {
     for (const char* name : {"VEXELDEU.html", "VEXELENG.html"}) {
         SCOPED_TRACE(name);
         const QString page = readPage(name);
@@ -49,6 +50,10 @@ TEST(HelpPages, EachHasTheThreeTopicsAndNoLinkIntoNowhere) {
             EXPECT_TRUE(anchors.count(helpAnchor(context))) << helpAnchor(context).toStdString();
         for (const auto& link : matches(page, R"re(href="#([^"]+)")re"))
             EXPECT_TRUE(anchors.count(link)) << "link to #" << link.toStdString();
+        // Pictures come from beside the page: the build must have put each one there.
+        for (const auto& picture : matches(page, R"re(<img src="([^"]+)")re"))
+            EXPECT_FALSE(QImage(QCoreApplication::applicationDirPath() + '/' + picture).isNull())
+                << picture.toStdString() << " is not beside the page";
     }
 }
 
