@@ -3,7 +3,8 @@
 // peg, save the next one, draw the peg), the turn panel's star, and the copy
 // of the whole surface that a widget paint makes. Run at level 5 with ratios
 // 1 and 2, and at level 10 with ratio 1, which draws the same pixels as
-// level 5 at ratio 2.
+// level 5 at ratio 2. The repaint and the hop frame run with the marks on the
+// pegs off and on (the third argument), which must cost about the same.
 #include "core/board.h"
 #include "ui/boarddraw.h"
 #include "ui/turnpanel.h"
@@ -22,7 +23,8 @@ struct Game60 {
     Settings settings;
     BoardDrawing drawing{state, settings};
 
-    Game60(int level, double ratio) {
+    Game60(int level, double ratio, bool marks = false) {
+        settings.pegMarks = marks;
         state.gameRunning = true;
         state.players = DEFAULT_PLAYERS;
         state.pegsPerPlayer = 10;
@@ -37,7 +39,7 @@ struct Game60 {
 };
 
 void BM_FullRepaint(benchmark::State& bench) {
-    Game60 g(int(bench.range(0)), double(bench.range(1)));
+    Game60 g(int(bench.range(0)), double(bench.range(1)), bench.range(2) != 0);
     for (auto _ : bench) {
         g.drawing.repaint();
         benchmark::DoNotOptimize(g.drawing.surface().constBits());
@@ -47,17 +49,18 @@ void BM_FullRepaint(benchmark::State& bench) {
 // One frame of a hop from hole 60 towards hole 61: the peg's old square is put
 // back and the square at its next place saved before the peg is drawn there.
 void BM_AnimationFrame(benchmark::State& bench) {
-    Game60 g(int(bench.range(0)), double(bench.range(1)));
+    Game60 g(int(bench.range(0)), double(bench.range(1)), bench.range(2) != 0);
+    const PegMark mark = pegMarkFor(g.settings, 0);
     const PixelPoint from = g.drawing.pixelPos(60);
     const int step = g.drawing.px(1);
     std::uint32_t slot = 0;
     PixelPoint last = from;
-    g.drawing.savePegBackgroundAndDraw(last, g.settings.pegColours[0], slot);
+    g.drawing.savePegBackgroundAndDraw(last, g.settings.pegColours[0], slot, mark);
     int frame = 0;
     for (auto _ : bench) {
         g.drawing.restoreBackground(last, slot);
         last = {from.x + step * (frame % 12), from.y - step * (frame % 3)};
-        g.drawing.savePegBackgroundAndDraw(last, g.settings.pegColours[0], slot);
+        g.drawing.savePegBackgroundAndDraw(last, g.settings.pegColours[0], slot, mark);
         ++frame;
     }
     g.drawing.restoreBackground(last, slot);
@@ -93,9 +96,12 @@ void BM_SurfaceCopy(benchmark::State& bench) {
 
 // {level, ratio}
 #define LEVELS Args({5, 1})->Args({5, 2})->Args({10, 1})
+// {level, ratio, marks on the pegs}
+#define LEVELS_MARKS \
+    Args({1, 1, 0})->Args({1, 1, 1})->Args({5, 1, 0})->Args({5, 1, 1})->Args({5, 2, 0})->Args({5, 2, 1})
 
-BENCHMARK(BM_FullRepaint)->LEVELS->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AnimationFrame)->LEVELS->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FullRepaint)->LEVELS_MARKS->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnimationFrame)->LEVELS_MARKS->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TurnPanelStar)->LEVELS->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SurfaceCopy)->LEVELS->Unit(benchmark::kMillisecond);
 

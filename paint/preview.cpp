@@ -2,6 +2,7 @@
 
 #include "paint/drawprims.h"
 #include "paint/floodfill.h"
+#include "paint/pegmarks.h"
 
 #include <QPainter>
 
@@ -68,6 +69,10 @@ void drawBoardPreview(QImage& canvas, const Settings& settings) {
         if (!player.plays()) continue;
         const QColor colour = toQColor(settings.pegColours[player.colour % SEAT_COUNT]);
         floodFill(canvas, {seeds[p].x, seeds[p].y}, BLACK.rgb(), colour.rgb());
+        // With marks on the pegs each point shows its colour's mark as well,
+        // three times the board's smallest, so that the dialog teaches which goes with which.
+        const PegMark mark = pegMarkFor(settings, player.colour);
+        drawPegMark(canvas, 3 * scale, seeds[p], settings.pegColours[player.colour % SEAT_COUNT], mark);
     }
 }
 

@@ -1,7 +1,8 @@
 // The players dialog's star: a fixed 161 x 151 picture, independent of the
 // size level, whose six points show the playing seats in their colours
 // clockwise from the top; points of seats that do not play stay white. The
-// centre carries the game's emblem, which no setting changes.
+// centre carries the game's emblem, which no setting changes. With marks on
+// the pegs, each coloured point carries its colour's mark in its middle.
 #pragma once
 
 #include "core/settings.h"

@@ -13,7 +13,9 @@
 #include <algorithm>
 
 #include "colournames.h"
+#include "paint/colourvision.h"
 #include "paint/drawprims.h"
+#include "paint/pegmarks.h"
 #include "paint/preview.h"
 #include "qtexts.h"
 #include "seating.h"
@@ -143,6 +145,8 @@ TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp
                 painter.setPen(QPen(Qt::black, 1));
                 painter.setBrush(toQColor(settings_.pegColours[row]));
                 painter.drawEllipse(QRect(20, 10, 27, 27));  // a circle of 28 pixels
+                paintPegMark(painter, QPoint(34, 24), 4, settings_.pegColours[row],
+                             pegMarkFor(settings_, std::uint8_t(row)));
             },
             [this, row] { ColorChange(row); });
         PaintBox_[row]->setObjectName(QString("PaintBox%1").arg(row + 1));
@@ -191,6 +195,9 @@ TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp
     Immer10_ = new QCheckBox(this);
     Immer10_->setObjectName("Immer10");
     Immer10_->setGeometry(384, 230, 166, 22);
+    // Centred under "Rotieren", a little wider for its longer caption.
+    Palette_ = makeButton(this, "Palette", QRect(377, 262, 180, 26));
+    connect(Palette_, &QPushButton::clicked, this, [this] { PaletteClick(); });
 
     OKBtn_ = makeButton(this, "OKBtn", QRect(420, 322, 100, 26));
     OKBtn_->setText("OK");
@@ -238,6 +245,7 @@ void TOptionenDlg::FormShow() {
         Brett_->setText(text(settings_, 207));
         Rotieren_->setText(text(settings_, 208));
         Immer10_->setText(text(settings_, 209));
+        Palette_->setText(text(settings_, 1201));
         for (int tag = 0; tag < 3 * SEAT_COUNT; ++tag) Radio_[tag]->setText(text(settings_, std::uint16_t(201 + tag % 3)));
         CancelBtn_->setText(text(settings_, 50));
         HelpBtn_->setText(text(settings_, 51));
@@ -293,6 +301,16 @@ void TOptionenDlg::ColorChange(int row) {
     for (QWidget* box : PaintBox_) box->update();
     if (hasTextTable(settings_)) nameRows();
     // The preview shows the colours too.
+    redrawPreview();
+}
+
+// The palette for colour-blind players replaces all six colours at once; like
+// a colour chosen on a swatch it stays, whatever closes the dialog.
+void TOptionenDlg::PaletteClick() {
+    settings_.pegColours = COLOUR_BLIND_PEG_COLOURS;
+    coloursChanged_ = true;
+    for (QWidget* box : PaintBox_) box->update();
+    if (hasTextTable(settings_)) nameRows();
     redrawPreview();
 }
 

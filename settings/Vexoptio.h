@@ -57,6 +57,7 @@ private:
     void RadioDblClick(int tag);
     void ColorChange(int row);
     void RotierenClick();
+    void PaletteClick();
     void OKBtnClick();
     void CancelBtnClick();
     void askLevel(int row);
@@ -86,6 +87,7 @@ private:
     QWidget* PB_Brett_;
     QPushButton* Rotieren_;
     QCheckBox* Immer10_;
+    QPushButton* Palette_;
     QPushButton* OKBtn_;
     QPushButton* CancelBtn_;
     QPushButton* HelpBtn_;

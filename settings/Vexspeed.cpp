@@ -126,7 +126,11 @@ TEnvironDlg::TEnvironDlg(Settings& settings, WindowSizing sizing, std::function<
     QGroupBox* hintFrame = makeFrame(this, "HintFrame", QRect(8, 282, 422, 26));
     ColorHintBox_ = new QCheckBox(hintFrame);
     ColorHintBox_->setObjectName("ColorHintBox");
-    ColorHintBox_->setGeometry(12, 3, 300, 20);
+    ColorHintBox_->setGeometry(12, 3, 190, 20);
+    // The marks share the line of the target markers: both say how the board looks.
+    PegMarksBox_ = new QCheckBox(hintFrame);
+    PegMarksBox_->setObjectName("PegMarksBox");
+    PegMarksBox_->setGeometry(204, 3, 214, 20);
 
     okbtn_ = new QPushButton("OK", this);
     okbtn_->setObjectName("okbtn");
@@ -144,7 +148,7 @@ TEnvironDlg::TEnvironDlg(Settings& settings, WindowSizing sizing, std::function<
     // The keyboard goes down the speeds of humans, then of computers, then on
     // through the dialog as it reads.
     QWidget* order[] = {R_[0], R_[1], R_[2], R_[3], R_[4], R_[5], R_[6], R_[7], R_[8], R_[9], R_[10], R_[11],
-                        win_plus_, Win_minus_, SoundBox_, ZiehenSound_, ColorHintBox_, okbtn_, cancelbtn_, helpbtn_};
+                        win_plus_, Win_minus_, SoundBox_, ZiehenSound_, ColorHintBox_, PegMarksBox_, okbtn_, cancelbtn_, helpbtn_};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -163,6 +167,7 @@ void TEnvironDlg::FormShow() {
         l_winsize_->setText(text(settings_, 310));
         ZiehenSound_->setText(text(settings_, 312));
         ColorHintBox_->setText(text(settings_, 311));
+        PegMarksBox_->setText(text(settings_, 1200));
         cancelbtn_->setText(text(settings_, 50));
         helpbtn_->setText(text(settings_, 51));
         // The speed buttons have no captions of their own: they are named by
@@ -186,6 +191,7 @@ void TEnvironDlg::FormShow() {
     SoundBox_->setChecked(settings_.soundOn);
     ZiehenSound_->setChecked(settings_.moveSoundOn);
     ColorHintBox_->setChecked(settings_.markDirection);
+    PegMarksBox_->setChecked(settings_.pegMarks);
 }
 
 int TEnvironDlg::shownSizeUnit() const { return WinSize_->text().trimmed().toInt(); }
@@ -220,6 +226,7 @@ void TEnvironDlg::okbtnClick() {
     settings_.soundOn = SoundBox_->isChecked();
     settings_.moveSoundOn = ZiehenSound_->isChecked();
     settings_.markDirection = ColorHintBox_->isChecked();
+    settings_.pegMarks = PegMarksBox_->isChecked();
     done(int(ModalResult::Ok));
 }
 

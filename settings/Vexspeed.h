@@ -1,6 +1,6 @@
 // TEnvironDlg: presentation settings. The two move speeds (humans and
 // computer players apart), the window's size level, the two sound switches and
-// the target markers. Nothing is taken over before OK; a new size level is
+// the target markers, and the marks on the pegs. Nothing is taken over before OK; a new size level is
 // applied through the main window, and only when it differs from the current one.
 #pragma once
 
@@ -60,6 +60,7 @@ private:
     QCheckBox* SoundBox_;
     QCheckBox* ZiehenSound_;
     QCheckBox* ColorHintBox_;
+    QCheckBox* PegMarksBox_;
     QPushButton* okbtn_;
     QPushButton* cancelbtn_;
     QPushButton* helpbtn_;

@@ -175,6 +175,14 @@ constexpr auto GERMAN_TEXTS = std::to_array<TextEntry>({
     {1045, "Die laufende Partie kann nicht für „Partie fortsetzen“ gesichert werden:\n%1\n\nEs wird weitergespielt; gesichert ist sie bis Zug %2."},
     {1046, "Diese Partie war nur bis Zug %1 gesichert; was danach gespielt wurde, fehlt."},
     {1047, "Es wird nur eine Partie geöffnet. Nicht geöffnet:%1"},
+    {1200, "Zei&chen auf den Steinen"},
+    {1201, "Farben für Farb&fehlsichtige"},
+    {1210, "mit Punkt"},
+    {1211, "mit Ring"},
+    {1212, "mit Kreuz"},
+    {1213, "mit Balken"},
+    {1214, "mit Dreieck"},
+    {1215, "mit Quadrat"},
 });
 
 constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
@@ -347,6 +355,14 @@ constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
     {1045, "The running game cannot be kept for Resume:\n%1\n\nPlay goes on; it is kept up to move %2."},
     {1046, "This game was kept only up to move %1; what was played after it is missing."},
     {1047, "Only one game record is opened at a time. Not opened:%1"},
+    {1200, "Marks on the &pegs"},
+    {1201, "Colour-&blind palette"},
+    {1210, "with a dot"},
+    {1211, "with a ring"},
+    {1212, "with a cross"},
+    {1213, "with a bar"},
+    {1214, "with a triangle"},
+    {1215, "with a square"},
 });
 
 // Lookup relies on ascending ids; the two languages must name the same ids.

@@ -88,7 +88,8 @@ void MoveAnimation::animateFrame() {
 
     const PixelPoint at = hopPosition(stepFrom_, stepTo_, stepDirection_, arcHeight_, f, stepFrames_);
     const PlayerSlot& player = s.players[s.currentPlayer];
-    drawing_.savePegBackgroundAndDraw(at, game_.settings().pegColours[player.colour % SEAT_COUNT], movingBackground_);
+    drawing_.savePegBackgroundAndDraw(at, game_.settings().pegColours[player.colour % SEAT_COUNT], movingBackground_,
+                                      pegMarkFor(game_.settings(), player.colour));
     lastDrawn_ = at;
 
     if (f < stepFrames_) {
@@ -127,7 +128,7 @@ void MoveAnimation::forgetBackground() {
     if (peg.hasBackground) drawing_.deleteBackground(peg.background);
     const PlayerSlot& player = s.players[s.currentPlayer];
     drawing_.savePegBackgroundAndDraw(drawing_.pixelPos(cell), game_.settings().pegColours[player.colour % SEAT_COUNT],
-                                      peg.background);
+                                      peg.background, pegMarkFor(game_.settings(), player.colour));
     peg.hasBackground = true;
 }
 

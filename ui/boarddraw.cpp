@@ -3,6 +3,7 @@
 #include "core/board.h"
 #include "paint/drawprims.h"
 #include "paint/floodfill.h"
+#include "paint/pegmarks.h"
 
 #include <QPainter>
 
@@ -147,7 +148,8 @@ void BoardDrawing::drawPlayerPeg(Seat seat, int peg) {
         deleteBackground(record.background);
         record.hasBackground = false;
     }
-    savePegBackgroundAndDraw(pixelPos_[c], pegColour(settings_, state_.players[seat].colour), record.background);
+    const std::uint8_t colour = state_.players[seat].colour;
+    savePegBackgroundAndDraw(pixelPos_[c], pegColour(settings_, colour), record.background, pegMarkFor(settings_, colour));
     record.hasBackground = true;
 }
 
@@ -155,7 +157,8 @@ void BoardDrawing::drawIdlePeg(CellIndex c) {
     if (!validCell(c)) return;
     const CellIndex owner = state_.occupancy[c];
     if (owner >= SEAT_COUNT) return;
-    drawPeg(surface_, unit_, pixelPos_[c], pegColour(settings_, settings_.playerSettings[owner].colour));
+    const std::uint8_t colour = settings_.playerSettings[owner].colour;
+    drawMarkedPeg(surface_, unit_, pixelPos_[c], pegColour(settings_, colour), pegMarkFor(settings_, colour));
     changed(squareAround(pixelPos_[c], px(4)));
 }
 
@@ -212,7 +215,7 @@ CellIndex BoardDrawing::holeAt(int px, int py) const {
     return NO_PEG;
 }
 
-void BoardDrawing::savePegBackgroundAndDraw(PixelPoint p, ColourRef colour, std::uint32_t& slot) {
+void BoardDrawing::savePegBackgroundAndDraw(PixelPoint p, ColourRef colour, std::uint32_t& slot, PegMark mark) {
     const int h = px(4);
     // Parts of the square outside the surface come back as nothing on restore.
     const std::uint32_t handle = nextHandle_++;
@@ -220,7 +223,7 @@ void BoardDrawing::savePegBackgroundAndDraw(PixelPoint p, ColourRef colour, std:
     // Taken from the pixel view, so that the square is plain pixels too.
     savedSquares_[handle] = pixelView(surface_).copy(p.x - h, p.y - h, 2 * h, 2 * h);
     slot = handle;
-    drawPeg(surface_, unit_, p, colour);
+    drawMarkedPeg(surface_, unit_, p, colour, mark);
     changed(squareAround(p, h));
 }
 

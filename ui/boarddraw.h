@@ -18,6 +18,7 @@
 #include "core/gamestate.h"
 #include "core/settings.h"
 #include "paint/drawprims.h"
+#include "paint/pegmarks.h"
 
 #include <QImage>
 
@@ -83,7 +84,8 @@ public:
     CellIndex holeAt(int px, int py) const;
 
     // Saved squares: 8 x 8 units at (x - 4, y - 4) units; p in surface pixels.
-    void savePegBackgroundAndDraw(PixelPoint p, ColourRef colour, std::uint32_t& slot);
+    // The peg carries `mark` (see pegMarkFor; None while marks are off).
+    void savePegBackgroundAndDraw(PixelPoint p, ColourRef colour, std::uint32_t& slot, PegMark mark = PegMark::None);
     // Copies the square back and deletes it; the slot keeps its stale value.
     void restoreBackground(PixelPoint p, std::uint32_t slot);
     void deleteBackground(std::uint32_t slot);

@@ -36,7 +36,12 @@ QString holeText(const GameState& state, const Settings& settings, CellIndex cel
     if (cell >= CELL_COUNT) return {};
     const Seat seat = state.occupancy[cell];
     if (seat >= SEAT_COUNT) return text(settings, 901).arg(hole(cell));
-    const QString peg = fromText(pegOfColour(settings.language, seatColour(state, settings, seat)));
+    QString peg = fromText(pegOfColour(settings.language, seatColour(state, settings, seat)));
+    if (settings.pegMarks) {
+        // The mark drawn on the peg, named after its colour: "grüner Stein mit Kreuz".
+        const std::uint8_t colour = state.gameRunning ? state.players[seat].colour : settings.playerSettings[seat].colour;
+        peg += QLatin1Char(' ') + text(settings, std::uint16_t(1210 + colour % SEAT_COUNT));
+    }
     const QString owner = fromWindows1252(state.players[seat].nameBytes());
     if (!state.players[seat].plays() || owner.trimmed().isEmpty()) return text(settings, 903).arg(hole(cell), peg);
     return text(settings, 902).arg(hole(cell), peg, owner);

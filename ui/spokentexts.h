@@ -13,7 +13,7 @@
 namespace vexel {
 
 // "E5, leer" / "E5, empty"; "E5, grüner Stein von Anna" / "E5, green peg of
-// Anna". Outside a game the pegs are named by the colours they are drawn in
+// Anna"; with marks on the pegs "E5, green peg with a cross of Anna". Outside a game the pegs are named by the colours they are drawn in
 // (the players dialog's), and by their owner only when the last game had one.
 QString holeText(const GameState& state, const Settings& settings, CellIndex cell);
 

@@ -2,6 +2,7 @@
 
 #include "paint/drawprims.h"
 #include "paint/floodfill.h"
+#include "paint/pegmarks.h"
 
 #include <QPainter>
 
@@ -66,9 +67,10 @@ void drawTurnPanel(QImage& canvas, int sizeUnit, const GameState& state, const S
 
 void drawTurnPeg(QImage& canvas, int sizeUnit, const GameState& state, const Settings& settings) {
     const Seat seat = state.currentPlayer % SEAT_COUNT;
-    const ColourRef colour = settings.pegColours[state.players[seat].colour % SEAT_COUNT];
+    const std::uint8_t colourIndex = state.players[seat].colour;
+    const ColourRef colour = settings.pegColours[colourIndex % SEAT_COUNT];
     const double unit = drawingUnit(canvas, sizeUnit);
-    drawPeg(canvas, unit, turnMarkPos(unit), colour);
+    drawMarkedPeg(canvas, unit, turnMarkPos(unit), colour, pegMarkFor(settings, colourIndex));
 }
 
 }  // namespace vexel

@@ -1,5 +1,5 @@
 // The environment dialog: the size level with its bounds, what OK and Cancel
-// take over, the two speed columns and the captions.
+// take over, the two speed columns, the marks on the pegs and the captions.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -121,6 +121,24 @@ TEST_F(EnvironmentDialog, OKTakesOverBothSpeedColumnsIndependentlyAndTheSwitches
     EXPECT_FALSE(settings.soundOn);
     EXPECT_TRUE(settings.moveSoundOn);
     EXPECT_FALSE(settings.markDirection);
+}
+
+TEST_F(EnvironmentDialog, MarksOnThePegsAreOffByDefaultAndTakenOverOnlyByOK) {
+    dialog.show();
+    auto* marks = child<QCheckBox>(dialog, "PegMarksBox");
+    EXPECT_FALSE(marks->isChecked());
+    EXPECT_EQ(marks->text(), "Zei&chen auf den Steinen");
+    marks->setChecked(true);
+    press("cancelbtn");
+    EXPECT_FALSE(settings.pegMarks);
+    dialog.show();
+    EXPECT_FALSE(marks->isChecked());
+    marks->setChecked(true);
+    press("okbtn");
+    EXPECT_TRUE(settings.pegMarks);
+    EXPECT_TRUE(settings.markDirection) << "a switch of its own";
+    dialog.show();
+    EXPECT_TRUE(marks->isChecked());
 }
 
 TEST_F(EnvironmentDialog, AStoredSpeedOutOfRangeChecksNothingAndSurvivesOK) {

@@ -1,6 +1,7 @@
 // The players dialog and the level dialog: the seating rules round the board,
 // what OK, Cancel, Esc and the close box take over, the level dialog's preset
-// and names, colours, rotation and names.
+// and names, colours, rotation and names, the palette for colour-blind players
+// and how far apart its colours stay for them.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "dialog_test_support.h"
+#include "paint/colourvision.h"
 #include "paint/preview.h"
 #include "settings/Vexopti2.h"
 #include "settings/Vexoptio.h"
@@ -308,6 +310,56 @@ TEST_F(PlayersDialog, CancelRestoresSeatsKindsAndLevelsButKeepsColours) {
     EXPECT_FALSE(settings.alwaysTenPegs);
     EXPECT_EQ(settings.pegColours[2], 0x00563412u);
     EXPECT_TRUE(dialog.coloursChanged());
+}
+
+TEST_F(PlayersDialog, ThePaletteForColourBlindPlayersStaysAfterCancelAndEachColourCanStillChange) {
+    open();
+    const int drawsBefore = previewDraws;
+    auto* palette = child<QPushButton>(dialog, "Palette");
+    EXPECT_EQ(palette->text(), "Farben für Farb&fehlsichtige");
+    palette->click();
+    EXPECT_EQ(settings.pegColours, COLOUR_BLIND_PEG_COLOURS);
+    EXPECT_TRUE(dialog.coloursChanged());
+    EXPECT_EQ(previewDraws, drawsBefore + 1);
+    dialog.chooseColour = [](const QColor&, QWidget*) { return QColor(0x12, 0x34, 0x56); };
+    QTest::mouseClick(child<QWidget>(dialog, "PaintBox2"), Qt::LeftButton);
+    EXPECT_EQ(settings.pegColours[1], 0x00563412u);
+    EXPECT_EQ(settings.pegColours[2], COLOUR_BLIND_PEG_COLOURS[2]);
+    child<QPushButton>(dialog, "CancelBtn")->click();
+    EXPECT_EQ(settings.pegColours[0], COLOUR_BLIND_PEG_COLOURS[0]);
+}
+
+// The closest two of the six colours, in CIE76 units, for each kind of colour
+// vision: the default colours fail protanopes and tritanopes, the palette
+// keeps every pair at least 22 apart for everyone. The default's figures pin
+// the simulation itself (green and yellow fall together for a protanope).
+TEST(ColourVision, ClosestPairsOfTheDefaultColoursAndOfThePalette) {
+    struct Case {
+        const char* what;
+        std::array<ColourRef, SEAT_COUNT> colours;
+        ColourVision vision;
+        double closest;
+        int first, second;
+    };
+    const Case cases[] = {
+        {"default", DEFAULT_PEG_COLOURS, ColourVision::Normal, 58.0, 1, 4},
+        {"default", DEFAULT_PEG_COLOURS, ColourVision::Protanopia, 8.3, 0, 2},
+        {"default", DEFAULT_PEG_COLOURS, ColourVision::Deuteranopia, 19.6, 0, 2},
+        {"default", DEFAULT_PEG_COLOURS, ColourVision::Tritanopia, 16.7, 0, 5},
+        {"palette", COLOUR_BLIND_PEG_COLOURS, ColourVision::Normal, 37.1, 1, 5},
+        {"palette", COLOUR_BLIND_PEG_COLOURS, ColourVision::Protanopia, 23.8, 1, 4},
+        {"palette", COLOUR_BLIND_PEG_COLOURS, ColourVision::Deuteranopia, 25.5, 0, 4},
+        {"palette", COLOUR_BLIND_PEG_COLOURS, ColourVision::Tritanopia, 22.3, 0, 1},
+    };
+    for (const Case& c : cases) {
+        const ClosestPair pair = closestPair(c.colours, c.vision);
+        EXPECT_NEAR(pair.difference, c.closest, 0.05) << c.what << " " << int(c.vision);
+        EXPECT_EQ(pair.first, c.first) << c.what << " " << int(c.vision);
+        EXPECT_EQ(pair.second, c.second) << c.what << " " << int(c.vision);
+        if (c.colours == COLOUR_BLIND_PEG_COLOURS) {
+            EXPECT_GE(pair.difference, 20.0);
+        }
+    }
 }
 
 TEST_F(PlayersDialog, EscWorksLikeCancel) {

@@ -1,10 +1,12 @@
 // Pixels of the board surface, read back after drawing: hole positions, the
 // star's colours, pegs, target rings, marks, saved squares, hit squares, the
 // preview star and the flood fill that colours them; the same pixels at a
-// device pixel ratio, and what the board widget copies to the screen.
+// device pixel ratio, what the board widget copies to the screen, and the
+// marks on the pegs.
 #include "core/board.h"
 #include "paint/drawprims.h"
 #include "paint/floodfill.h"
+#include "paint/pegmarks.h"
 #include "paint/preview.h"
 #include "ui/boarddraw.h"
 #include "ui/boardwidget.h"
@@ -20,6 +22,8 @@
 #include <queue>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace vexel {
 namespace {
@@ -241,6 +245,87 @@ TEST_P(BoardAtEverySize, PegIsADiscOfRadiusThreeUnitsWithAHighlightUpLeft) {
                 EXPECT_TRUE(x <= p.x && y <= p.y) << "highlight at " << x - p.x << "," << y - p.y;
             }
     EXPECT_GE(highlight, 2 * s);
+}
+
+// The 3 x 3 pixels round a peg's centre as a picture: X the mark's ink, . the peg.
+std::string markPattern(const QImage& image, PixelPoint p, QRgb ink) {
+    std::string rows;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) rows += rgbAt(image, p.x + dx, p.y + dy) == ink ? 'X' : '.';
+        if (dy < 1) rows += '/';
+    }
+    return rows;
+}
+
+struct MarkCase {
+    PegMark mark;
+    const char* pattern;  // rows top to bottom
+    ColourRef colour;     // the default colour of that index
+    QRgb ink;
+};
+// At the smallest size every mark is a 3 x 3 picture of its own, drawn in black
+// on the light default colours and in white on the blue.
+const MarkCase MARK_CASES[] = {
+    {PegMark::Dot, ".../.X./...", 0x0000FF00, BLACK_RGB},
+    {PegMark::Ring, ".X./X.X/.X.", 0x00FF0000, WHITE_RGB},
+    {PegMark::Cross, "X.X/.X./X.X", 0x0000FFFF, BLACK_RGB},
+    {PegMark::Bar, ".../XXX/...", 0x000000FF, BLACK_RGB},
+    {PegMark::Triangle, ".X./.X./XXX", 0x00FF00FF, BLACK_RGB},
+    {PegMark::Square, "XXX/X.X/XXX", 0x00FFFF00, BLACK_RGB},
+};
+
+TEST(PegMarks, EachMarkIsItsOwnPictureAtTheSmallestSize) {
+    std::vector<std::string> seen;
+    for (const MarkCase& c : MARK_CASES) {
+        QImage canvas(20, 20, QImage::Format_RGB32);
+        canvas.fill(Qt::white);
+        drawMarkedPeg(canvas, 1, {10, 10}, c.colour, c.mark);
+        EXPECT_EQ(markPattern(canvas, {10, 10}, c.ink), c.pattern) << int(c.mark);
+        // Nothing but the mark's ink and the peg's colour inside the square.
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                EXPECT_TRUE(rgbAt(canvas, 10 + dx, 10 + dy) == c.ink || rgbAt(canvas, 10 + dx, 10 + dy) == rgbOf(c.colour));
+        seen.push_back(c.pattern);
+    }
+    // Any two differ in at least two pixels, so that no stray pixel turns one into another.
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        for (std::size_t j = i + 1; j < seen.size(); ++j) {
+            int differing = 0;
+            for (std::size_t k = 0; k < seen[i].size(); ++k) differing += seen[i][k] != seen[j][k];
+            EXPECT_GE(differing, 2) << i << " and " << j;
+        }
+}
+
+// With the option on the board, the hopping peg and the turn panel's peg carry
+// the mark of their colour index, the game's copy of the seats deciding; at a
+// device pixel ratio of 2 the marks are those of the doubled level.
+TEST(PegMarks, BoardHopAndTurnPanelCarryTheColoursMark) {
+    Board b(1);
+    b.settings.pegMarks = true;
+    placeGame(b.state, DEFAULT_PLAYERS, 10);
+    b.state.players[1].colour = 3;
+    b.drawing.repaint();
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const MarkCase& c = MARK_CASES[b.state.players[seat].colour];
+        EXPECT_EQ(markPattern(b.image(), b.at(START_CELLS[seat][4]), c.ink), c.pattern) << "seat " << seat;
+    }
+    std::uint32_t slot = 0;
+    b.drawing.savePegBackgroundAndDraw({50, 60}, MARK_CASES[5].colour, slot, PegMark::Square);
+    EXPECT_EQ(markPattern(b.image(), {50, 60}, BLACK_RGB), MARK_CASES[5].pattern);
+
+    b.state.currentPlayer = 1;
+    QImage star(TURN_PANEL_WIDTH_UNITS, TURN_PANEL_HEIGHT_UNITS, QImage::Format_RGB32);
+    drawTurnPanel(star, 1, b.state, b.settings);
+    EXPECT_EQ(markPattern(star, turnMarkPos(1), BLACK_RGB), MARK_CASES[3].pattern);
+
+    Board dense(5), plain(10);
+    dense.drawing.setSizeUnit(5, 2.0);
+    for (Board* d : {&dense, &plain}) {
+        d->settings.pegMarks = true;
+        placeGame(d->state, DEFAULT_PLAYERS, 10);
+        d->drawing.repaint();
+    }
+    EXPECT_TRUE(pixelView(dense.drawing.surface()) == plain.image());
 }
 
 TEST(BoardPegs, PlayerPegTakesTheGamesColourAndKeepsOneSquare) {
@@ -542,6 +627,31 @@ TEST(PreviewStar, PointsShowThePlayingSeatsColoursAndWhiteForTheOthers) {
     EXPECT_EQ(rgbAt(image, 10, 69), BLACK_RGB);
     EXPECT_EQ(rgbAt(image, 150, 69), BLACK_RGB);
     EXPECT_EQ(rgbAt(image, 12, 2), WHITE_RGB);
+}
+
+TEST(PreviewStar, WithMarksOnEachPlayingPointShowsItsColoursMark) {
+    Settings settings;
+    settings.pegMarks = true;
+    settings.playerSettings[2].kind = PlayerKind::NotPlaying;
+    const QImage marked = preview(settings);
+    settings.pegMarks = false;
+    const QImage plain = preview(settings);
+    for (int p = 0; p < SEAT_COUNT; ++p) {
+        const PixelPoint seed = previewSeeds()[p];
+        const QRect around(seed.x - 3, seed.y - 3, 7, 7);
+        const std::uint8_t colour = settings.playerSettings[p].colour;
+        const QRgb ink = markInk(settings.pegColours[colour]) & 0xFFFFFF;
+        int inked = 0;
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            for (int x = around.left(); x <= around.right(); ++x) {
+                const bool covers = markCovers(PegMark(colour), x - seed.x, y - seed.y, 3);
+                if (p != 2 && covers) ++inked;
+                EXPECT_EQ(rgbAt(marked, x, y), p != 2 && covers ? ink : rgbAt(plain, x, y)) << p << ": " << x << "," << y;
+            }
+        if (p != 2) {
+            EXPECT_GT(inked, 0);
+        }
+    }
 }
 
 TEST(PreviewStar, EmblemAndCentreNeverChange) {
