@@ -3,7 +3,9 @@
 #include "paint/colourvision.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace vexel {
 
@@ -41,19 +43,54 @@ QRgb markInk(ColourRef pegColour) {
     return relativeLuminance(pegColour) > 0.179 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
 }
 
+namespace {
+
+// A run of covered pixels on one row of a mark, offsets from its centre.
+struct MarkSpan {
+    int dy, dxFrom, dxTo;
+};
+
+// The spans of every mark at one half side. A hop draws the same mark at the
+// same size on every frame, so they are worked out once per size and thread
+// (drawing runs on the window's thread; a test may draw on its own).
+const std::vector<MarkSpan>& markSpans(PegMark mark, int m) {
+    thread_local int cachedHalfSide = 0;
+    thread_local std::array<std::vector<MarkSpan>, PEG_MARK_COUNT> cached;
+    if (cachedHalfSide != m) {
+        for (int k = 0; k < PEG_MARK_COUNT; ++k) {
+            std::vector<MarkSpan>& spans = cached[k];
+            spans.clear();
+            for (int dy = -m; dy <= m; ++dy)
+                for (int dx = -m; dx <= m; ++dx) {
+                    if (!markCovers(PegMark(k), dx, dy, m)) continue;
+                    if (!spans.empty() && spans.back().dy == dy && spans.back().dxTo == dx - 1)
+                        spans.back().dxTo = dx;
+                    else
+                        spans.push_back({dy, dx, dx});
+                }
+        }
+        cachedHalfSide = m;
+    }
+    return cached[int(mark) % PEG_MARK_COUNT];
+}
+
+}  // namespace
+
 void drawPegMark(QImage& canvas, double unit, PixelPoint p, ColourRef pegColour, PegMark mark) {
     if (mark == PegMark::None) return;
     if (canvas.depth() != 32) return;
     const int m = std::max(1, unitsToPixels(1, unit));
     const QRgb ink = markInk(pegColour);
-    for (int dy = -m; dy <= m; ++dy) {
-        const int y = p.y + dy;
-        if (y < 0 || y >= canvas.height()) continue;
-        auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-        for (int dx = -m; dx <= m; ++dx) {
-            const int x = p.x + dx;
-            if (x >= 0 && x < canvas.width() && markCovers(mark, dx, dy, m)) line[x] = ink;
-        }
+    const int width = canvas.width(), height = canvas.height();
+    uchar* bits = canvas.bits();
+    const qsizetype stride = canvas.bytesPerLine();
+    for (const MarkSpan& span : markSpans(mark, m)) {
+        const int y = p.y + span.dy;
+        if (y < 0 || y >= height) continue;
+        const int from = std::max(0, p.x + span.dxFrom), to = std::min(width - 1, p.x + span.dxTo);
+        if (from > to) continue;
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(line + from, line + to + 1, ink);
     }
 }
 
