@@ -21,7 +21,7 @@ bool markCovers(PegMark mark, int dx, int dy, int m) {
     const int t = std::max(1, roundHalfEven(m / 3.0));
     const int d2x4 = 4 * (dx * dx + dy * dy);  // (2d)^2, so that the bounds below stay whole
     switch (mark) {
-        case PegMark::Dot: return d2x4 <= m * m;  // a disc of radius m/2: the centre pixel alone at m = 1
+        case PegMark::Dot: return 25 * d2x4 <= 36 * m * m;  // a disc of radius 0.6 m: the centre pixel alone at m = 1
         case PegMark::Ring: {
             // Radius m + 1/4 outside, so that at m = 1 the ring is the four
             // pixels beside the centre and leaves the corners to the square.

@@ -575,7 +575,10 @@ void TMainWindow::Optionen1Click() {
 
 void TMainWindow::mUmgebungClick() {
     if (!dialogs_.environment) return;
+    const bool hadMarks = settings_.pegMarks;
     withModalDialog([this] { return dialogs_.environment->showCentred(this); });
+    // Pegs drawn before and after must not differ in their marks: all of them change at once.
+    if (settings_.pegMarks != hadMarks) Neuzeichnen();
 }
 
 void TMainWindow::SprachenClick() {

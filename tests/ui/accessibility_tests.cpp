@@ -75,6 +75,12 @@ TEST(SpokenTexts, HolesSayTheirNameAndWhatStandsThere) {
     t.settings.playerSettings[0].colour = 2;
     t.state.players[0] = {};
     EXPECT_EQ(holeText(t.in(EN).state, t.settings, 60), "I5, yellow peg");
+
+    // With marks on the pegs a peg is named with the mark of its colour.
+    Table m;
+    m.settings.pegMarks = true;
+    EXPECT_EQ(holeText(m.in(DE).state, m.settings, 60), QString::fromUtf8("I5, grüner Stein mit Punkt von Anna"));
+    EXPECT_EQ(holeText(m.in(EN).state, m.settings, 28), "F6, red peg with a bar of Mimsel");
 }
 
 TEST(SpokenTexts, MovesTurnsFinishesAndTheEnd) {
