@@ -10,6 +10,7 @@
 //    (every level looks two own moves ahead).
 // Each runs at levels 0, 1 and 2 (the level of the seat to move is set anew),
 // and at level 3, the strongest, which searches its default budget of positions.
+#include "core/board.h"
 #include "core/computer.h"
 #include "core/evaluation.h"
 #include "core/game.h"
@@ -96,6 +97,17 @@ const Position& endPhase() {
     return p;
 }
 
+// The end race: the seat to move has all but its last three pegs in its target.
+const Position& endRace() {
+    static const Position p = positionWhere(computerSeats({{0, 0}, {3, 0}}), 3, [](const GameState& s) {
+        const auto& target = START_CELLS[OPPOSITE_SEAT[s.currentPlayer]];
+        int home = 0;
+        for (int k = 0; k < s.pegsPerPlayer; ++k) home += s.occupancy[target[std::size_t(k)]] == s.currentPlayer;
+        return home == s.pegsPerPlayer - 3;
+    });
+    return p;
+}
+
 void searchAt(benchmark::State& bench, const Position& position) {
     GameState state = position.state;
     Settings settings = position.settings;
@@ -118,10 +130,12 @@ void searchAt(benchmark::State& bench, const Position& position) {
 void BM_Opening(benchmark::State& bench) { searchAt(bench, opening()); }
 void BM_Crowded(benchmark::State& bench) { searchAt(bench, crowded()); }
 void BM_EndPhase(benchmark::State& bench) { searchAt(bench, endPhase()); }
+void BM_EndRace(benchmark::State& bench) { searchAt(bench, endRace()); }
 
 BENCHMARK(BM_Opening)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Crowded)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EndPhase)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EndRace)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 double timedSearchMs(ComputerPlayer& player) {
     const auto started = std::chrono::steady_clock::now();

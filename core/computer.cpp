@@ -80,7 +80,7 @@ void ComputerPlayer::keepOutOfLoops() {
 void ComputerPlayer::adoptRanking() {
     ranked_.clear();
     for (CandidateMove& m : pool_) ranked_.push_back(&m);
-    chosenCandidate_ = int(ranked_.size()) - 1;
+    chosenCandidate_ = drawStrongMove(pool_, random_);
 }
 
 std::span<const CandidateMove* const> ComputerPlayer::candidates() const { return ranked_; }

@@ -64,7 +64,8 @@ public:
 
 private:
     void keepOutOfLoops();
-    // Ranks the whole pool as it stands, best last, and chooses the best.
+    // Ranks the whole pool as it stands, best last, and draws the move from
+    // the near-best at its end.
     void adoptRanking();
 
     class Search;

@@ -75,6 +75,16 @@ void rootMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out);
 // penalties for pegs left behind. Higher is better for the root.
 int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents);
 
+// The fewest own moves that bring all of `seat`'s pegs onto its target while
+// every other seat's pegs stand still, or -1 when that takes more than
+// `maxMoves` (at most SHORTEST_FINISH_MAX_MOVES), when it cannot be done, or
+// when no finish is found within about `nodeLimit` positions; a shorter
+// finish than the one first found is looked for within as many again, so the
+// answer is exact where that search completes. With `firstMoves`, appends each
+// move that starts a finish of that length. The board is left as it was found.
+inline constexpr int SHORTEST_FINISH_MAX_MOVES = 16;
+int shortestFinish(Board& board, Seat seat, int maxMoves, std::uint64_t nodeLimit, std::vector<Move>* firstMoves = nullptr);
+
 // What is left for one seat to go, penalties included, in evaluation units,
 // with `opponents` seats racing the root.
 int remainingCost(const Board& board, Seat seat, int opponents);

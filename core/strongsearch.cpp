@@ -25,6 +25,7 @@
 // root's side throughout: the root maximises, the opponents minimise.
 #include "strongsearch.h"
 
+#include "board.h"
 #include "strongboard.h"
 
 #include <algorithm>
@@ -59,6 +60,18 @@ constexpr int ROOT_GAIN_BONUS = 4;
 // harmful one is the one to expect.
 constexpr int RACE_SHARE = 30;
 constexpr int RACE_MIN_OPPONENTS = 3;
+// Root moves whose values lie within this many units (a tenth of a step each)
+// of the best may be drawn instead of it, so that a seat does not play the
+// same game every time; they are searched exactly to know which they are.
+constexpr int VARIETY_MARGIN = 3;
+// Once at most this many of the root's pegs are outside its target, its
+// shortest finish with the other pegs standing still decides the move, if it
+// is found within the positions given. Against a single opponent the other
+// pegs mostly do stand still by then, and planning the last five together
+// brings the stragglers along; on a crowded board only the last three.
+constexpr int END_RACE_PEGS = 3;
+constexpr int END_RACE_PEGS_ALONE = 5;
+constexpr std::uint64_t END_RACE_NODES = 30'000;
 // Picks taken one at a time before the rest of a node's choice is sorted.
 constexpr int LAZY_PICKS = 3;
 constexpr int STOP_POLL_MASK = 1023;
@@ -359,6 +372,7 @@ bool Searcher::rank(std::vector<CandidateMove>& moves) {
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return gain(rootList[std::size_t(a)]) > gain(rootList[std::size_t(b)]); });
     std::vector<int> scores(std::size_t(n), -INFINITE_SCORE);
+    int drawn = 0;  // how many of the first in `order` may be drawn; 0: as the scores say
 
     for (int depth = 1; depth <= MAX_DEPTH && n > 1; ++depth) {
         limited_ = depth > 1;
@@ -373,9 +387,10 @@ bool Searcher::rank(std::vector<CandidateMove>& moves) {
             if (board_.finished(root_)) {
                 value = finishedScore(root_, 0);
             } else if (!outOfBudget()) {
-                // The first move with a full window, the rest only to see whether they beat it.
+                // The first move with a full window, the rest only to see
+                // whether they come within the margin of it.
                 const int bonus = ROOT_GAIN_BONUS * gain(m);
-                const int bar = alpha - bonus;
+                const int bar = alpha == -INFINITE_SCORE ? alpha : alpha - VARIETY_MARGIN - 1 - bonus;
                 value = search(depth - 1, 1, completed == 0 ? -INFINITE_SCORE : bar, completed == 0 ? INFINITE_SCORE : bar + 1, false);
                 if (completed > 0 && value > bar && !stopped_ && !aborted_) value = search(depth - 1, 1, bar, INFINITE_SCORE, false);
                 value += bonus;
@@ -400,6 +415,7 @@ bool Searcher::rank(std::vector<CandidateMove>& moves) {
             if (newBest != oldBest) {
                 order.erase(std::find(order.begin(), order.end(), newBest));
                 order.insert(order.begin(), newBest);
+                drawn = 1;
             }
             break;
         }
@@ -409,19 +425,61 @@ bool Searcher::rank(std::vector<CandidateMove>& moves) {
         if (nodes_ >= budget_) break;
     }
 
+    if (drawn == 0) {
+        const int best = scores[std::size_t(order.front())];
+        while (drawn < n && (best == -INFINITE_SCORE ? drawn == 0 : scores[std::size_t(order[std::size_t(drawn)])] >= best - VARIETY_MARGIN))
+            ++drawn;
+    }
     std::vector<CandidateMove> ranked;
     ranked.reserve(moves.size());
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        CandidateMove c = moves[std::size_t(*it)];
-        c.score = c.value = scores[std::size_t(*it)] == -INFINITE_SCORE ? 0 : scores[std::size_t(*it)];
+    for (int j = n - 1; j >= 0; --j) {
+        const int i = order[std::size_t(j)];
+        CandidateMove c = moves[std::size_t(i)];
+        c.value = scores[std::size_t(i)] == -INFINITE_SCORE ? 0 : scores[std::size_t(i)];
+        c.score = j < drawn ? 1 : 0;
         ranked.push_back(c);
     }
     moves = std::move(ranked);
     return true;
 }
 
+// In the end race: when at most END_RACE_PEGS of the root's pegs are outside
+// its target (END_RACE_PEGS_ALONE against `opponents` = 1) and a shortest finish is found, ranks `moves` by it, the moves
+// that start one last (all of them may be drawn) and the rest before them by
+// the steps they gain. False, with `moves` untouched, otherwise.
+bool rankEndRace(Board& board, Seat root, int opponents, std::vector<CandidateMove>& moves) {
+    const auto& target = START_CELLS[OPPOSITE_SEAT[root]];
+    std::array<bool, CELL_COUNT> inTarget{};
+    for (int k = 0; k < board.pegCount; ++k) inTarget[target[std::size_t(k)]] = true;
+    int outside = 0;
+    for (int k = 0; k < board.pegCount; ++k) outside += inTarget[board.pegs[root][k]] ? 0 : 1;
+    if (outside == 0 || outside > (opponents == 1 ? END_RACE_PEGS_ALONE : END_RACE_PEGS)) return false;
+    std::vector<Move> first;
+    if (shortestFinish(board, root, SHORTEST_FINISH_MAX_MOVES, END_RACE_NODES, &first) < 0 || first.empty()) return false;
+    const auto& steps = (*board.distances)[root];
+    const auto keyOf = [&](const CandidateMove& c) {
+        const CellIndex from = board.pegs[root][c.pegIndex];
+        const bool starts = std::any_of(first.begin(), first.end(), [&](const Move& m) { return m.from == from && m.to == c.finalHole(); });
+        return std::make_pair(starts, int(steps[from]) - int(steps[c.finalHole()]));
+    };
+    std::stable_sort(moves.begin(), moves.end(), [&](const CandidateMove& a, const CandidateMove& b) { return keyOf(a) < keyOf(b); });
+    for (CandidateMove& c : moves) {
+        const auto [starts, gained] = keyOf(c);
+        c.score = starts ? 1 : 0;
+        c.value = gained;
+    }
+    return true;
+}
+
 }  // namespace
 }  // namespace strong
+
+int drawStrongMove(std::span<const CandidateMove> ranked, Random& random) {
+    int last = int(ranked.size()) - 1;
+    int count = 0;
+    while (count <= last && ranked[std::size_t(last - count)].score != 0) ++count;
+    return count <= 1 ? last : last - int(random.below(std::uint32_t(count)));
+}
 
 bool searchStrongMove(const GameState& state, const Settings&, std::vector<CandidateMove>& ranked,
                       const std::atomic<bool>* stop, const StrongBudget& budget) {
@@ -431,6 +489,10 @@ bool searchStrongMove(const GameState& state, const Settings&, std::vector<Candi
     board.load(state);
     strong::rootMoves(board, state.currentPlayer, ranked);
     if (ranked.empty()) return false;
+    int opponents = 0;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat)
+        opponents += seat != state.currentPlayer && state.players[seat].plays() && !state.finished[seat];
+    if (strong::rankEndRace(board, state.currentPlayer, opponents, ranked)) return true;
     strong::Searcher searcher(state, stop, budget.nodes);
     if (!searcher.rank(ranked)) {
         ranked.clear();

@@ -72,19 +72,24 @@ TEST(ArenaReport, JsonIsOneLineWithEveryField) {
     won.computerTurns = 10;
     won.place = {1, 0, 0, 2, 0, 0};
     won.searchMs = {1.0, 3.0};
+    won.winnerEndMoves = 4;
     t.add(1, won);
     won.place = {2, 0, 0, 1, 0, 0};
     won.searchMs = {2.0};
+    won.winnerEndMoves = 7;
+    won.movesKey = 5;
     t.add(2, won);
+    won.winnerEndMoves = 9;  // the same game again: the same winner, its moves counted once more
+    t.add(4, won);
     ArenaGameResult stuck;
     stuck.computerTurns = 5;
     stuck.seed = 99;
     stuck.markViolations = 1;
     t.add(3, stuck);
     EXPECT_EQ(formatJson(o, t),
-              "{\"games\":3,\"unfinished\":1,\"turns\":25,\"seats\":[{\"seat\":0,\"level\":0,\"wins\":1,\"avg_place\":1.500},"
-              "{\"seat\":3,\"level\":2,\"wins\":1,\"avg_place\":1.500}],"
-              "\"search_ms\":{\"median\":2.000,\"p99\":3.000,\"max\":3.000},\"invariant_violations\":1}");
+              "{\"games\":4,\"unfinished\":1,\"turns\":35,\"seats\":[{\"seat\":0,\"level\":0,\"wins\":1,\"avg_place\":1.667,"
+              "\"end_moves\":4.00},{\"seat\":3,\"level\":2,\"wins\":2,\"avg_place\":1.333,\"end_moves\":8.00}],"
+              "\"search_ms\":{\"median\":2.000,\"p99\":3.000,\"max\":3.000},\"distinct_games\":2,\"invariant_violations\":1}");
     EXPECT_NE(formatTable(o, t).find("unfinished game 3 (game seed 99): vexel-arena --seed 1 --game 3 0=0 3=2"), std::string::npos);
 
     ArenaTotals none;

@@ -202,3 +202,114 @@ TEST(StrongEvaluation, NearTheEndALastPegAwayFromTheOpenHolePaysForTheWayRound) 
     EXPECT_EQ(costWithLastPegOn(106, 1), costWithLastPegOn(102, 1));
     EXPECT_EQ(costWithLastPegOn(106, 2), costWithLastPegOn(102, 2));
 }
+
+namespace {
+
+// Seat 0's ten pegs where given; seat 3 on its start holes but for the
+// pegs `seat3Moved` (peg, hole) names.
+strong::Board endRaceBoard(const std::vector<int>& seat0, const std::vector<std::pair<int, int>>& seat3Moved = {}) {
+    GameState s;
+    s.players = computerSeats({{0, 3}, {3, 0}}, true).playerSettings;
+    s.pegsPerPlayer = 10;
+    for (int k = 0; k < 10; ++k) {
+        s.pegs[3][k].cell = CellIndex(k);
+        for (const auto& [from, to] : seat3Moved)
+            if (from == k) s.pegs[3][k].cell = CellIndex(to);
+        s.occupancy[s.pegs[3][k].cell] = 3;
+    }
+    for (int k = 0; k < 10; ++k) {
+        s.pegs[0][k].cell = CellIndex(seat0[std::size_t(k)]);
+        s.occupancy[seat0[std::size_t(k)]] = 0;
+    }
+    strong::Board board;
+    board.load(s);
+    return board;
+}
+
+// Whether seat 0 can finish within `moves` moves, every line of its own moves tried.
+bool finishesWithin(strong::Board& board, int moves) {
+    if (board.finished(0)) return true;
+    if (moves == 0) return false;
+    std::vector<strong::Move> list;
+    strong::ChainWalk chains;
+    strong::appendMoves(board, 0, list, chains);
+    for (const strong::Move& m : list) {
+        board.make(m);
+        const bool done = finishesWithin(board, moves - 1);
+        board.unmake(m);
+        if (done) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(StrongEndRace, FindsTheShortestFinishOfTheLastPegs) {
+    const std::vector<int> home = {120, 119, 118, 117, 116, 115, 114, 113, 112};
+    const auto with = [&](std::vector<int> last) {
+        std::vector<int> pegs = home;
+        pegs.insert(pegs.end(), last.begin(), last.end());
+        return pegs;
+    };
+    struct Row {
+        const char* what;
+        std::vector<int> seat0;
+        std::vector<std::pair<int, int>> seat3Moved;
+        int shortest;
+    };
+    const Row rows[] = {
+        {"a jump over an opposing peg onto the open corner", with({91}), {{9, 103}}, 1},
+        {"a step onto the open corner", with({102}), {}, 1},
+        {"three rows out with nothing to jump over", with({80}), {}, 3},
+        {"at the far end of the edge: two home pegs make room", with({106}), {}, 3},
+        {"two last pegs: the back one jumps over the front one first", {120, 119, 118, 117, 116, 115, 114, 113, 103, 91}, {}, 2},
+    };
+    for (const Row& row : rows) {
+        strong::Board board = endRaceBoard(row.seat0, row.seat3Moved);
+        const strong::Board before = board;
+        std::vector<strong::Move> first;
+        EXPECT_EQ(strong::shortestFinish(board, 0, 8, 100'000, &first), row.shortest) << row.what;
+        EXPECT_EQ(board.key, before.key) << row.what;
+        EXPECT_FALSE(first.empty()) << row.what;
+        EXPECT_FALSE(finishesWithin(board, row.shortest - 1)) << row.what;
+        // Each first move leads on to a finish one move shorter.
+        for (const strong::Move& m : first) {
+            board.make(m);
+            EXPECT_EQ(strong::shortestFinish(board, 0, 8, 100'000), row.shortest - 1) << row.what;
+            board.unmake(m);
+        }
+    }
+    // An opposing peg on an open target hole cannot be waited out.
+    strong::Board held = endRaceBoard(with({102}), {{9, 111}});
+    EXPECT_EQ(strong::shortestFinish(held, 0, 8, 100'000), -1);
+}
+
+TEST(StrongSearch, TheGameGeneratorDrawsAmongTheNearBestAndTheHintTakesTheBest) {
+    // Seat 0's opening: several first moves are alike.
+    const Settings settings = computerSeats({{0, 3}, {3, 3}});
+    GameState s = positionsOf(settings, 5, 1, 1).front();
+    std::vector<CandidateMove> ranked;
+    ASSERT_TRUE(searchStrongMove(s, settings, ranked));
+    std::set<int> drawn;
+    for (std::uint64_t seed = 1; seed <= 24; ++seed) {
+        Random random(seed), again(seed);
+        const int i = drawStrongMove(ranked, random);
+        EXPECT_EQ(drawStrongMove(ranked, again), i);
+        ASSERT_GE(i, 0);
+        EXPECT_EQ(ranked[std::size_t(i)].score, 1);
+        EXPECT_GE(ranked[std::size_t(i)].value, ranked.back().value - 3);
+        drawn.insert(i);
+    }
+    EXPECT_GT(drawn.size(), 1u);
+    // The game's own draws: two seeds with the same first mover play apart.
+    const auto always = [](const GameState&) { return true; };
+    const Played first = playGame(settings, 1, 6, always);
+    ASSERT_EQ(first.size(), 6u);
+    EXPECT_EQ(playGame(settings, 1, 6, always), first);
+    bool differs = false;
+    for (std::uint64_t seed = 2; seed <= 40 && !differs; ++seed) {
+        const Played other = playGame(settings, seed, 6, always);
+        differs = std::get<0>(other.front()) == std::get<0>(first.front()) && other != first;
+    }
+    EXPECT_TRUE(differs);
+}

@@ -5,8 +5,11 @@
 #include "core/replay.h"
 #include "core/strongsearch.h"
 
+#include "core/board.h"
+
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace vexel::arena {
 
@@ -53,6 +56,25 @@ int cursorMarkCount(const HeadlessView& view) {
     return int(std::count(view.cursorMarks.begin(), view.cursorMarks.end(), true));
 }
 
+// Processor time of the calling thread, in milliseconds: the search runs on
+// it, and other work on a shared machine does not count.
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+int pegsInTarget(const GameState& s, Seat seat) {
+    const auto& target = START_CELLS[OPPOSITE_SEAT[seat]];
+    int n = 0;
+    for (int k = 0; k < s.pegsPerPlayer; ++k)
+        if (s.occupancy[target[std::size_t(k)]] == seat) ++n;
+    return n;
+}
+
+// How many pegs make the end race: all but the last three.
+constexpr int END_RACE_PEGS_OUT = 3;
+
 }  // namespace
 
 ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSeed) {
@@ -77,6 +99,10 @@ ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSee
     // than that means the loop no longer advances the game.
     const long callLimit = 4L * options.maxTurns + 16;
     long calls = 0;
+    // Own moves made since the seat had all but its last pegs in its target.
+    std::array<int, SEAT_COUNT> endMoves{};
+    std::array<bool, SEAT_COUNT> inEndRace{};
+    const auto hashMove = [&result](std::uint64_t v) { result.movesKey = (result.movesKey ^ v) * 0x100000001B3ULL; };
     while (s.gameRunning) {
         if (++calls > callLimit) {
             ++result.stalls;
@@ -84,7 +110,11 @@ ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSee
             break;
         }
         if (s.moveInProgress) {
+            const Seat mover = s.currentPlayer;
+            if (inEndRace[mover]) ++endMoves[mover];
+            hashMove(std::uint64_t(mover) << 16 | std::uint64_t(s.movePath[0].cell) << 8 | s.pathEnd());
             game.completeMove();
+            if (!inEndRace[mover] && pegsInTarget(s, mover) >= s.pegsPerPlayer - END_RACE_PEGS_OUT) inEndRace[mover] = true;
             result.positionViolations += countInvariantViolations(s, playersAtStart);
             if (view.markedHoleCount() != 0 || cursorMarkCount(view) != 0) ++result.markViolations;
         } else if (s.computerToMove && s.computerPhase == 0) {
@@ -94,11 +124,16 @@ ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSee
             }
             ++result.computerTurns;
             const bool strongSeat = options.levels[s.currentPlayer] == STRONG_LEVEL;
+            const double cpuStarted = threadCpuMs();
             const auto started = std::chrono::steady_clock::now();
             game.computerTurnStep();
             const auto took = std::chrono::steady_clock::now() - started;
+            const double cpuTook = threadCpuMs() - cpuStarted;
             result.searchMs.push_back(std::chrono::duration<double, std::milli>(took).count());
-            if (strongSeat) result.strongSearchMs.push_back(result.searchMs.back());
+            if (strongSeat) {
+                result.strongSearchMs.push_back(result.searchMs.back());
+                result.strongCpuMs.push_back(cpuTook);
+            }
             // A seat without a legal move passes, and the next turn may already
             // wait in phase 0; phase 1 means a move was found and entered.
             if (s.computerToMove && s.computerPhase == 1) {
@@ -122,6 +157,7 @@ ArenaGameResult playArenaGame(const ArenaOptions& options, std::uint64_t gameSee
     result.finished = playing > 0 && s.finishOrder[playing - 1] != NO_PEG;
     for (int place = 0; place < SEAT_COUNT; ++place)
         if (s.finishOrder[place] < SEAT_COUNT) result.place[s.finishOrder[place]] = place + 1;
+    if (s.finishOrder[0] < SEAT_COUNT) result.winnerEndMoves = endMoves[s.finishOrder[0]];
     if (options.keepRecords) {
         result.record = writeRecord(recordOf(game, settings, {}));
         result.finalState = s;

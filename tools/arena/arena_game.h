@@ -22,6 +22,12 @@ struct ArenaGameResult {
     std::array<int, SEAT_COUNT> place{};  // 1-based place in the finishing order; 0 when not placed
     std::vector<double> searchMs;         // each first phase: search plus entering the move
     std::vector<double> strongSearchMs;   // the same for the seats of the strongest level alone
+    std::vector<double> strongCpuMs;      // the same in processor time of the thread, which a busy machine does not inflate
+    // The winner's own moves from the first position with all but its last
+    // three pegs in its target to its finish, the finishing move included;
+    // -1 when nobody finished.
+    int winnerEndMoves = -1;
+    std::uint64_t movesKey = 0;  // the moves of the game hashed: equal games, equal keys
     // What went wrong, by kind; the sum is what the tool reports.
     int positionViolations = 0;  // countInvariantViolations after a completed move
     int markViolations = 0;      // marks left on the board, or marks out of step with the path

@@ -25,11 +25,19 @@ struct ArenaTotals {
     int finishedGames = 0;
     std::vector<double> searchMs;
     std::vector<double> strongSearchMs;
+    std::vector<double> strongCpuMs;
+    // Per seat, over the finished games it won: the sum and count of its own
+    // moves from all but its last three pegs in the target to its finish.
+    std::array<long, SEAT_COUNT> winEndMoves{};
+    std::array<int, SEAT_COUNT> winEndGames{};
+    std::vector<std::uint64_t> movesKeys;  // one per game
     long positionViolations = 0, markViolations = 0, entryViolations = 0, stalls = 0;
     std::vector<std::pair<int, std::uint64_t>> unfinishedGames;  // game number, game seed
 
     void add(int gameNumber, const ArenaGameResult& game);
     long violations() const { return positionViolations + markViolations + entryViolations + stalls; }
+    // Games that differ in at least one move from every other game of the series.
+    int distinctGames() const;
     // Same games, same totals: everything but the timings.
     bool sameOutcome(const ArenaTotals& other) const;
 };
