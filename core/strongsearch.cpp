@@ -63,14 +63,19 @@ constexpr int RACE_MIN_OPPONENTS = 3;
 // Root moves whose values lie within this many units (a tenth of a step each)
 // of the best may be drawn instead of it, so that a seat does not play the
 // same game every time; they are searched exactly to know which they are.
-constexpr int VARIETY_MARGIN = 3;
+// Only in the first rounds: drawing among the moves within 0.3 step on every
+// move cost first places, a little each time, and after the opening the
+// games have parted anyway. Later only moves valued alike are drawn.
+constexpr int VARIETY_MARGIN = 4;
+constexpr int VARIETY_ROUNDS = 4;
 // Once at most this many of the root's pegs are outside its target, its
 // shortest finish with the other pegs standing still decides the move, if it
-// is found within the positions given. Against a single opponent the other
-// pegs mostly do stand still by then, and planning the last five together
-// brings the stragglers along; on a crowded board only the last three.
-constexpr int END_RACE_PEGS = 3;
-constexpr int END_RACE_PEGS_ALONE = 5;
+// is found within the positions given. Switched off (0): with it, the last
+// three pegs planned on a crowded board and the last five against one
+// opponent, the strongest level took fewer first places; the answer is kept
+// for the next try.
+constexpr int END_RACE_PEGS = 0;
+constexpr int END_RACE_PEGS_ALONE = 0;
 constexpr std::uint64_t END_RACE_NODES = 30'000;
 // Picks taken one at a time before the rest of a node's choice is sorted.
 constexpr int LAZY_PICKS = 3;
@@ -129,6 +134,7 @@ public:
         for (int seat = 0; seat < SEAT_COUNT; ++seat)
             if (seat != root_ && state.players[seat].plays() && !state.finished[seat]) opponents_.push_back(Seat(seat));
         replyWidth_ = std::max(MIN_REPLY_WIDTH, REPLIES_PER_OPPONENT * int(opponents_.size()));
+        margin_ = state.moveNumber <= VARIETY_ROUNDS ? VARIETY_MARGIN : 0;
         for (auto& list : lists_) list.reserve(256);
     }
 
@@ -171,6 +177,7 @@ private:
     Seat root_ = 0;
     std::vector<Seat> opponents_;
     int replyWidth_ = MIN_REPLY_WIDTH;
+    int margin_ = 0;  // VARIETY_MARGIN in the opening
     ChainWalk chains_;
     std::vector<TableEntry> table_;
     std::vector<std::int32_t> history_;
@@ -390,7 +397,7 @@ bool Searcher::rank(std::vector<CandidateMove>& moves) {
                 // The first move with a full window, the rest only to see
                 // whether they come within the margin of it.
                 const int bonus = ROOT_GAIN_BONUS * gain(m);
-                const int bar = alpha == -INFINITE_SCORE ? alpha : alpha - VARIETY_MARGIN - 1 - bonus;
+                const int bar = alpha == -INFINITE_SCORE ? alpha : alpha - margin_ - 1 - bonus;
                 value = search(depth - 1, 1, completed == 0 ? -INFINITE_SCORE : bar, completed == 0 ? INFINITE_SCORE : bar + 1, false);
                 if (completed > 0 && value > bar && !stopped_ && !aborted_) value = search(depth - 1, 1, bar, INFINITE_SCORE, false);
                 value += bonus;
@@ -427,7 +434,7 @@ bool Searcher::rank(std::vector<CandidateMove>& moves) {
 
     if (drawn == 0) {
         const int best = scores[std::size_t(order.front())];
-        while (drawn < n && (best == -INFINITE_SCORE ? drawn == 0 : scores[std::size_t(order[std::size_t(drawn)])] >= best - VARIETY_MARGIN))
+        while (drawn < n && (best == -INFINITE_SCORE ? drawn == 0 : scores[std::size_t(order[std::size_t(drawn)])] >= best - margin_))
             ++drawn;
     }
     std::vector<CandidateMove> ranked;
