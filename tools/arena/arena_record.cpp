@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 namespace vexel::arena {
 
@@ -43,7 +44,7 @@ RecordCheck checkRecordText(std::string_view name, std::string_view text) {
 RecordCheck checkRecordFile(const std::string& path) {
     // Only a regular file, so that a pipe given by mistake cannot hang the run.
     const auto bytes = readWholeRegularFile(path, MAX_RECORD_BYTES);
-    if (!bytes) return {false, path + ":1:1: no regular file of at most 1 MB that can be read", {}};
+    if (!bytes) return {false, path + ":1:1: no regular file of at most " + std::to_string(MAX_RECORD_MB) + " MB that can be read", {}};
     return checkRecordText(path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
