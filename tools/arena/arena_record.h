@@ -22,7 +22,7 @@ struct RecordCheck {
 // Reads and replays one record: every move legal, and its finishing order and
 // final position (when the record names them) as the moves give them.
 RecordCheck checkRecordText(std::string_view name, std::string_view text);
-// The same for a file (a regular file of at most 1 MB).
+// The same for a file (a regular file no larger than the record reader takes).
 RecordCheck checkRecordFile(const std::string& path);
 
 }  // namespace vexel::arena
