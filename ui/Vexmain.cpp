@@ -105,6 +105,7 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
     panel_ = new TurnPanelWidget(game_.state(), settings_, client);
     boardAccess_ = new BoardAccess(game_, settings_, drawing_, board_);
     announcer_ = new Announcer(game_, settings_, client);
+    boardAccess_->setAnnouncer(announcer_);
     buildMenu();
 
     settingsFile_.load(settings_);
@@ -391,8 +392,7 @@ void TMainWindow::keyPressEvent(QKeyEvent* event) {
         QMainWindow::keyPressEvent(event);
         return;
     }
-    game_.pressKey(*key);
-    boardAccess_->inputHandled();
+    boardAccess_->pressKey(*key);
     scheduleIdle();
 }
 
