@@ -88,8 +88,12 @@ void Announcer::add(SpokenPart::Kind kind, const QString& text) {
     if (deliveryTimer_.isActive()) return;
     // After a quiet while the first part waits only for the rest of its
     // moment; otherwise the message standing keeps its time.
-    const qint64 standing = sinceLast_.isValid() ? sinceLast_.elapsed() : MESSAGE_GAP_MS;
-    deliveryTimer_.start(int(std::clamp<qint64>(MESSAGE_GAP_MS - standing, JOIN_MS, MESSAGE_GAP_MS)));
+    const qint64 left = sinceLast_.isValid() ? gap_ - sinceLast_.elapsed() : 0;
+    deliveryTimer_.start(int(std::clamp<qint64>(left, JOIN_MS, LONGEST_GAP_MS)));
+}
+
+int Announcer::gapAfter(const QString& message) {
+    return int(std::clamp<qsizetype>(message.size() * MS_PER_CHARACTER, MESSAGE_GAP_MS, LONGEST_GAP_MS));
 }
 
 void Announcer::deliver() {
@@ -107,6 +111,7 @@ void Announcer::deliver() {
     message_ = message;
     ++sent_;
     sinceLast_.start();
+    gap_ = gapAfter(message);
     QAccessibleEvent name(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
     if (movesChanged) {

@@ -9,9 +9,9 @@
 // A screen reader asks for the name only when it comes to the event, which may
 // be well after it was sent; a name changed meanwhile would be read in place
 // of the one sent, and a flood of events makes it drop them all. So what
-// happens in one moment is joined into one message, and a message stands at
-// least MESSAGE_GAP_MS before the next replaces it; what came meanwhile waits
-// and goes out joined, the moves summed up when there are many.
+// happens in one moment is joined into one message, and a message stands about
+// as long as it takes to speak before the next replaces it; what came
+// meanwhile waits and goes out joined, the moves summed up when there are many.
 #pragma once
 
 #include "core/gameview.h"
@@ -33,9 +33,13 @@ struct Settings;
 class Announcer : public QWidget {
     Q_OBJECT
 public:
-    // The least time a message stands; about what a screen reader needs to
-    // speak a short one, so that at most one message a second goes out.
+    // How long a message stands before the next replaces it: about the time
+    // a screen reader takes to speak it at a brisk rate (25 signs a second),
+    // at least one second and at most three, so that the speech keeps up.
     static constexpr int MESSAGE_GAP_MS = 1000;
+    static constexpr int MS_PER_CHARACTER = 40;
+    static constexpr int LONGEST_GAP_MS = 3000;
+    static int gapAfter(const QString& message);
     // How long the first thing to tell after a quiet while waits for what
     // belongs to the same moment (the computer's answer at the fastest speeds).
     static constexpr int JOIN_MS = 150;
@@ -67,6 +71,7 @@ private:
     std::vector<SpokenPart> pending_;
     QTimer deliveryTimer_;
     QElapsedTimer sinceLast_;
+    int gap_ = 0;
     QString message_;
     QStringList moves_;
     int sent_ = 0;

@@ -415,7 +415,11 @@ def count(app):
     key("alt+s")
     pump(0.3)
     key("n")
-    while not any(r.startswith("Spielende") for r, _ in read):
+    reported = started
+    while not any("Spielende" in r for r, _ in read):
+        if time.monotonic() - reported > 20:
+            reported = time.monotonic()
+            print("... %d messages, the last %r" % (len(read), read[-1][0] if read else None), flush=True)
         button = winners_button()
         if button:
             focus.clear()
@@ -426,6 +430,8 @@ def count(app):
     seconds = time.monotonic() - started
     print("messages: %d in %.1f s, summed up: %d, read otherwise than sent: %d" % (
         len(read), seconds, sum(" Züge, zuletzt " in r for r, _ in read), sum(r != s for r, s in read)))
+    for r, _ in read[:3] + [("...", None)] + read[-3:]:
+        print("  " + r)
 
 
 def main():
