@@ -18,6 +18,7 @@ prints how many messages it heard (see docs/accessibility.md).
 Every wait polls with a deadline; nothing sleeps blind.
 """
 import collections
+import re
 import subprocess
 import sys
 import time
@@ -428,8 +429,13 @@ def count(app):
         if time.monotonic() - started > 1500:
             fail("no end of the game")
     seconds = time.monotonic() - started
-    print("messages: %d in %.1f s, summed up: %d, read otherwise than sent: %d" % (
-        len(read), seconds, sum(" Züge, zuletzt " in r for r, _ in read), sum(r != s for r, s in read)))
+    moves = 0
+    for r, _ in read:
+        for sentence in r.split(". "):
+            summed = re.match(r"(\d+) Züge, zuletzt ", sentence)
+            moves += int(summed.group(1)) if summed else bool(re.match(r"\S+: [A-Q]\d+ nach ", sentence))
+    print("messages: %d in %.1f s for %d moves, summed up: %d, read otherwise than sent: %d" % (
+        len(read), seconds, moves, sum(" Züge, zuletzt " in r for r, _ in read), sum(r != s for r, s in read)))
     for r, _ in read[:3] + [("...", None)] + read[-3:]:
         print("  " + r)
 
