@@ -133,7 +133,8 @@ public:
         QAccessible::State s = QAccessibleWidget::state();
         const QWidget* window = widget()->window();
         s.focusable = true;
-        if (window->isActiveWindow() && QApplication::focusWidget() == window) s.focused = true;
+        const QWidget* focused = QApplication::focusWidget();
+        if (window->isActiveWindow() && (!focused || focused == window)) s.focused = true;
         return s;
     }
 
@@ -160,18 +161,24 @@ BoardAccess::BoardAccess(Game& game, const Settings& settings, const BoardDrawin
     board->window()->installEventFilter(this);
 }
 
+namespace {
+// Long enough for the window's own focus news to have gone out first.
+constexpr int FOCUS_AFTER_ACTIVATION_MS = 50;
+}  // namespace
+
 bool BoardAccess::eventFilter(QObject* watched, QEvent* event) {
     // Back from a dialog or another window: after the window's own focus
     // news, the focus is told to be on the board (or its cursor's hole),
     // where the keys work, and not on the window's frame.
     if (event->type() == QEvent::WindowActivate && board_ && watched == board_->window() && QAccessible::isActive())
-        QTimer::singleShot(0, this, [this] { focusBoard(); });
+        QTimer::singleShot(FOCUS_AFTER_ACTIVATION_MS, this, [this] { focusBoard(); });
     return QObject::eventFilter(watched, event);
 }
 
 void BoardAccess::focusBoard() {
     if (!board_ || !QAccessible::isActive() || !board_->window()->isActiveWindow()) return;
-    if (QApplication::focusWidget() != board_->window()) return;  // a control of the window has it
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused && focused != board_->window()) return;  // a control of the window has it
     const CellIndex cursor = cursorHole();
     if (cursor == NO_PEG) {
         QAccessibleEvent focus(board_.data(), QAccessible::Focus);
