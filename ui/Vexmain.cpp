@@ -340,7 +340,9 @@ void TMainWindow::updateWinnerList() {
 }
 ModalResult TMainWindow::showWinners() {
     if (!dialogs_.winners) return ModalResult::Ok;
-    return dialogs_.winners->showCentred(this);
+    const ModalResult result = dialogs_.winners->showCentred(this);
+    boardAccess_->backFromDialog();
+    return result;
 }
 std::uint32_t TMainWindow::tickCount() { return vexel::tickCount(); }
 
@@ -497,6 +499,7 @@ auto TMainWindow::withModalDialog(F&& show) {
     modalDialogOpen_ = true;
     idleTimer_.stop();
     auto result = show();
+    boardAccess_->backFromDialog();
     modalDialogOpen_ = false;
     scheduleIdle();
     return result;

@@ -134,7 +134,7 @@ public:
         const QWidget* window = widget()->window();
         s.focusable = true;
         const QWidget* focused = QApplication::focusWidget();
-        if (window->isActiveWindow() && (!focused || focused == window)) s.focused = true;
+        if (window->isActiveWindow() && (!focused || focused == window || focused->window() != window)) s.focused = true;
         return s;
     }
 
@@ -151,6 +151,11 @@ QAccessibleInterface* boardFactory(const QString&, QObject* object) {
 
 }  // namespace
 
+namespace {
+// Long enough for the window's own focus news to have gone out first.
+constexpr int FOCUS_AFTER_ACTIVATION_MS = 50;
+}  // namespace
+
 BoardAccess::BoardAccess(Game& game, const Settings& settings, const BoardDrawing& drawing, BoardWidget* board)
     : QObject(board), game_(game), settings_(settings), drawing_(drawing), board_(board) {
     static const bool installed = [] {
@@ -159,26 +164,29 @@ BoardAccess::BoardAccess(Game& game, const Settings& settings, const BoardDrawin
     }();
     Q_UNUSED(installed);
     board->window()->installEventFilter(this);
+    // The focus may come back to the window after its activation as well.
+    focusTimer_.setSingleShot(true);
+    connect(&focusTimer_, &QTimer::timeout, this, [this] { focusBoard(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (board_ && now == board_->window() && QAccessible::isActive()) focusTimer_.start(FOCUS_AFTER_ACTIVATION_MS);
+    });
 }
-
-namespace {
-// Long enough for the window's own focus news to have gone out first.
-constexpr int FOCUS_AFTER_ACTIVATION_MS = 50;
-}  // namespace
 
 bool BoardAccess::eventFilter(QObject* watched, QEvent* event) {
     // Back from a dialog or another window: after the window's own focus
     // news, the focus is told to be on the board (or its cursor's hole),
     // where the keys work, and not on the window's frame.
     if (event->type() == QEvent::WindowActivate && board_ && watched == board_->window() && QAccessible::isActive())
-        QTimer::singleShot(FOCUS_AFTER_ACTIVATION_MS, this, [this] { focusBoard(); });
+        focusTimer_.start(FOCUS_AFTER_ACTIVATION_MS);
     return QObject::eventFilter(watched, event);
 }
 
 void BoardAccess::focusBoard() {
-    if (!board_ || !QAccessible::isActive() || !board_->window()->isActiveWindow()) return;
+    if (!board_ || !QAccessible::isActive()) return;
+    // Only a control of this window keeps the focus from the board; a closed
+    // dialog's button may still be named until the window is active again.
     const QWidget* focused = QApplication::focusWidget();
-    if (focused && focused != board_->window()) return;  // a control of the window has it
+    if (focused && focused != board_->window() && focused->window() == board_->window()) return;
     const CellIndex cursor = cursorHole();
     if (cursor == NO_PEG) {
         QAccessibleEvent focus(board_.data(), QAccessible::Focus);
@@ -187,6 +195,13 @@ void BoardAccess::focusBoard() {
     }
     QAccessibleEvent focus(hole(cursor), QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
+}
+
+void BoardAccess::backFromDialog() {
+    if (!board_ || !QAccessible::isActive()) return;
+    // Not every window manager hands the focus back when a dialog closes.
+    if (!board_->window()->isActiveWindow()) board_->window()->activateWindow();
+    focusTimer_.start(FOCUS_AFTER_ACTIVATION_MS);
 }
 
 BoardAccess::~BoardAccess() {

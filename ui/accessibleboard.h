@@ -16,6 +16,7 @@
 #include <QAccessible>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <array>
 #include <bitset>
@@ -64,6 +65,9 @@ public:
     // Tells the focus to be on the board, or on the cursor's hole while it is
     // shown; done by itself whenever the window becomes active again.
     void focusBoard();
+    // A dialog over the window has closed: the focus is told to be back on
+    // the board (with assistive technology only).
+    void backFromDialog();
 
     // The accessible interface of a hole, made and registered with Qt the
     // first time it is asked for.
@@ -93,6 +97,7 @@ private:
     QPointer<BoardWidget> board_;
     std::bitset<CELL_COUNT> lastMarks_;
     QPointer<Announcer> announcer_;
+    QTimer focusTimer_;
     bool cursorJustShown_ = false;
     std::array<QAccessible::Id, CELL_COUNT> holeIds_{};
 };

@@ -74,7 +74,7 @@ def wait_for(what, test, timeout=15.0):
         if value:
             return value
         if time.monotonic() > end:
-            fail("timed out waiting for " + what)
+            fail("timed out waiting for " + (what() if callable(what) else what))
         pump(0.02)
 
 
@@ -379,7 +379,8 @@ def play(app, board, announcer):
     before = len(read)
     key("Return")
     wait_for("the end told", lambda: [r for r, _ in read[before:] if r.startswith("Spielende: 1. ")])
-    wait_for("the focus back on the board", lambda: any(f[0] == "Spielbrett" for f in focus))
+    wait_for(lambda: "the focus back on the board (focus went to %s)" % focus,
+             lambda: any(f[0] == "Spielbrett" for f in focus))
     return own_moves, computer_moves, refusals
 
 
