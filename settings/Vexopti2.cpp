@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -100,6 +101,13 @@ ModalResult TCompLevelDlg::chooseLevel(Seat seat, const QString& caption) {
     for (int level = 0; level < LEVEL_COUNT; ++level)
         if (Radio_[level]->isChecked()) slot.level = std::uint8_t(level);
     return result;
+}
+
+void TCompLevelDlg::showEvent(QShowEvent* event) {
+    TCenteredForm::showEvent(event);
+    // After the dialog's own focus choice, so that ours stands.
+    for (QRadioButton* radio : Radio_)
+        if (radio->isChecked()) radio->setFocus();
 }
 
 QString TCompLevelDlg::levelName() const {

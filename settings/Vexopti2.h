@@ -27,6 +27,11 @@ public:
     // The computer player's name for the checked level; empty if none is checked.
     QString levelName() const;
 
+protected:
+    // The focus starts on the checked level, so that a screen reader reads
+    // the level the seat has.
+    void showEvent(QShowEvent* event) override;
+
 private:
     // Sizes the frame and the window from the texts in the font of the moment,
     // never below the designed size; the prompt wraps, the OK button stays centred.

@@ -1,6 +1,8 @@
 #include "Vexoptio.h"
 
+#include <QAccessibleWidget>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QColorDialog>
 #include <QFrame>
 #include <QKeyEvent>
@@ -65,6 +67,26 @@ private:
     std::function<void()> clicked_;
 };
 
+// A colour swatch is a button to assistive technology, pressed as Space presses it.
+class SwatchAccessible : public QAccessibleWidget {
+public:
+    explicit SwatchAccessible(QWidget* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name != pressAction()) return;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(widget(), &press);
+    }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        return name == pressAction() ? QStringList{QStringLiteral("Space")} : QStringList{};
+    }
+};
+
+QAccessibleInterface* swatchFactory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    return widget && widget->property("colourSwatch").toBool() ? new SwatchAccessible(widget) : nullptr;
+}
+
 QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -122,6 +144,11 @@ TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp
     chooseColour = [](const QColor& initial, QWidget* owner) { return QColorDialog::getColor(initial, owner); };
     drawPreview = [](QImage& canvas, const Settings& current) { drawBoardPreview(canvas, current); };
 
+    static const bool swatchesAreButtons = [] {
+        QAccessible::installFactory(swatchFactory);
+        return true;
+    }();
+    Q_UNUSED(swatchesAreButtons);
     setObjectName("OptionenDlg");
     setFixedSize(563, 428);
     setCentreOnScreenAtFirstShow(true);
@@ -153,6 +180,7 @@ TOptionenDlg::TOptionenDlg(Settings& settings, std::function<void(int)> showHelp
         PaintBox_[row]->setGeometry(2, 6, 68, 48);
         PaintBox_[row]->setCursor(Qt::PointingHandCursor);
         PaintBox_[row]->setFocusPolicy(Qt::StrongFocus);
+        PaintBox_[row]->setProperty("colourSwatch", true);
 
         auto* panel = new QWidget(frame);
         panel->setObjectName(QString("Panel%1").arg(row + 1));
@@ -229,6 +257,17 @@ bool TOptionenDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick)
         for (int row = 0; row < SEAT_COUNT; ++row)
             if (watched == Radio_[3 * row + 1] && Radio_[3 * row + 1]->isChecked()) RadioDblClick(3 * row + 1);
+    // Space on a computer choice already checked (where it does nothing else)
+    // opens the level dialog, as the double click does: the keyboard's way.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        for (int row = 0; row < SEAT_COUNT; ++row) {
+            if (watched != Radio_[3 * row + 1] || !Radio_[3 * row + 1]->isChecked()) continue;
+            if (key->key() != Qt::Key_Space || key->isAutoRepeat() || key->modifiers() != Qt::NoModifier) continue;
+            RadioDblClick(3 * row + 1);
+            return true;
+        }
+    }
     return TCenteredForm::eventFilter(watched, event);
 }
 
@@ -320,10 +359,11 @@ void TOptionenDlg::nameRows() {
     for (int row = 0; row < SEAT_COUNT; ++row) {
         const std::string_view colour = colourName(settings_.language, settings_.pegColours[row]);
         const QString rowName = QString::fromUtf8(colour.data(), qsizetype(colour.size()));
-        PaintBox_[row]->setAccessibleName(text(settings_, 204) + QStringLiteral(": ") + rowName);
+        PaintBox_[row]->setAccessibleName(text(settings_, 1055).arg(rowName));
         for (int choice = 0; choice < 3; ++choice)
             Radio_[3 * row + choice]->setAccessibleName(Radio_[3 * row + choice]->text().remove(QLatin1Char('&')) +
                                                         QStringLiteral(", ") + rowName);
+        Radio_[3 * row + 1]->setAccessibleDescription(text(settings_, 1059));
         Edit_[row]->setAccessibleName(text(settings_, 206) + QStringLiteral(", ") + rowName);
     }
     PB_Brett_->setAccessibleName(text(settings_, 207));

@@ -1,6 +1,7 @@
 #include "Vexsieg.h"
 
 #include <QFrame>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -123,6 +124,25 @@ void TSiegerAnzeige::updateWinnerList() {
         }
         Sieger_[place]->setText(QString("%1. ").arg(place + 1) + fromWindows1252(game_.players[seat].nameBytes()));
     }
+    describeForScreenReaders();
+}
+
+void TSiegerAnzeige::describeForScreenReaders() {
+    // An empty line is nothing to read: it is hidden, which shows the same.
+    QStringList order;
+    for (QLabel* line : Sieger_) {
+        line->setVisible(!line->text().isEmpty());
+        if (!line->text().isEmpty()) order << line->text();
+    }
+    if (!hasTextTable(settings_)) return;
+    // The finishing order is read with the dialog, and with the button that
+    // has the focus when it opens.
+    const QString description = game_.finishOrder[0] == NO_PEG
+                                    ? text(settings_, 1058)
+                                    : text(settings_, 1057).arg(order.join(QStringLiteral(", ")));
+    setAccessibleDescription(description);
+    WeiterButton_->setAccessibleDescription(description);
+    EndeButton_->setAccessibleDescription(description);
 }
 
 void TSiegerAnzeige::showEvent(QShowEvent* event) {
@@ -157,6 +177,7 @@ void TSiegerAnzeige::FormShow() {
     // of this game can reach is the number of seats taking part.
     const int lastPlace = std::clamp(game_.playingSeatCount(), 1, SEAT_COUNT) - 1;
     const bool goOn = game_.gameRunning && game_.finishOrder[lastPlace] == NO_PEG;
+    describeForScreenReaders();
     WeiterButton_->setVisible(goOn);
     WeiterButton_->setDefault(goOn);
     EndeButton_->setDefault(!goOn);

@@ -34,6 +34,9 @@ protected:
 
 private:
     void FormShow();
+    // Hides the empty lines and puts the finishing order into the accessible
+    // descriptions of the dialog and its buttons.
+    void describeForScreenReaders();
     // Widens the window for list lines and a heading longer than their
     // designed room, and lengthens it for taller fonts; the designed
     // 400 x 352 is the least.

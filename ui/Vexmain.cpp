@@ -105,6 +105,7 @@ TMainWindow::TMainWindow(Settings& settings, SettingsFile& settingsFile, SoundPl
     panel_ = new TurnPanelWidget(game_.state(), settings_, client);
     boardAccess_ = new BoardAccess(game_, settings_, drawing_, board_);
     announcer_ = new Announcer(game_, settings_, client);
+    boardAccess_->setAnnouncer(announcer_);
     buildMenu();
 
     settingsFile_.load(settings_);
@@ -339,7 +340,9 @@ void TMainWindow::updateWinnerList() {
 }
 ModalResult TMainWindow::showWinners() {
     if (!dialogs_.winners) return ModalResult::Ok;
-    return dialogs_.winners->showCentred(this);
+    const ModalResult result = dialogs_.winners->showCentred(this);
+    boardAccess_->backFromDialog();
+    return result;
 }
 std::uint32_t TMainWindow::tickCount() { return vexel::tickCount(); }
 
@@ -391,8 +394,7 @@ void TMainWindow::keyPressEvent(QKeyEvent* event) {
         QMainWindow::keyPressEvent(event);
         return;
     }
-    game_.pressKey(*key);
-    boardAccess_->inputHandled();
+    boardAccess_->pressKey(*key);
     scheduleIdle();
 }
 
@@ -497,6 +499,7 @@ auto TMainWindow::withModalDialog(F&& show) {
     modalDialogOpen_ = true;
     idleTimer_.stop();
     auto result = show();
+    boardAccess_->backFromDialog();
     modalDialogOpen_ = false;
     scheduleIdle();
     return result;

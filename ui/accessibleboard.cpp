@@ -2,11 +2,15 @@
 
 #include "core/game.h"
 #include "settings/qtexts.h"
+#include "ui/announcer.h"
 #include "ui/boarddraw.h"
 #include "ui/boardwidget.h"
 #include "ui/spokentexts.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -43,7 +47,11 @@ public:
             case QAccessible::Description: {
                 const auto hint = access_->game().hintHoles();
                 if (std::find(hint.begin(), hint.end(), cell_) != hint.end()) return vexel::text(access_->settings(), 905);
-                return access_->marked(cell_) ? vexel::text(access_->settings(), 904) : QString();
+                if (access_->marked(cell_)) return vexel::text(access_->settings(), 904);
+                // The first key of a turn only showed the cursor: never to be taken for a selection.
+                if (access_->cursorJustShown() && access_->cursorHole() == cell_)
+                    return vexel::text(access_->settings(), 1052);
+                return {};
             }
             default: return {};
         }
@@ -119,6 +127,16 @@ public:
         if (t == QAccessible::Name && access_) return vexel::text(access_->settings(), 900);
         return QAccessibleWidget::text(t);
     }
+    // The window itself takes the keys and hands the cursor keys to the
+    // board: while it holds the focus, the board is what the keys work on.
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const QWidget* window = widget()->window();
+        s.focusable = true;
+        const QWidget* focused = QApplication::focusWidget();
+        if (window->isActiveWindow() && (!focused || focused == window || focused->window() != window)) s.focused = true;
+        return s;
+    }
 
 private:
     QPointer<BoardAccess> access_;
@@ -133,6 +151,11 @@ QAccessibleInterface* boardFactory(const QString&, QObject* object) {
 
 }  // namespace
 
+namespace {
+// Long enough for the window's own focus news to have gone out first.
+constexpr int FOCUS_AFTER_ACTIVATION_MS = 50;
+}  // namespace
+
 BoardAccess::BoardAccess(Game& game, const Settings& settings, const BoardDrawing& drawing, BoardWidget* board)
     : QObject(board), game_(game), settings_(settings), drawing_(drawing), board_(board) {
     static const bool installed = [] {
@@ -140,6 +163,45 @@ BoardAccess::BoardAccess(Game& game, const Settings& settings, const BoardDrawin
         return true;
     }();
     Q_UNUSED(installed);
+    board->window()->installEventFilter(this);
+    // The focus may come back to the window after its activation as well.
+    focusTimer_.setSingleShot(true);
+    connect(&focusTimer_, &QTimer::timeout, this, [this] { focusBoard(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (board_ && now == board_->window() && QAccessible::isActive()) focusTimer_.start(FOCUS_AFTER_ACTIVATION_MS);
+    });
+}
+
+bool BoardAccess::eventFilter(QObject* watched, QEvent* event) {
+    // Back from a dialog or another window: after the window's own focus
+    // news, the focus is told to be on the board (or its cursor's hole),
+    // where the keys work, and not on the window's frame.
+    if (event->type() == QEvent::WindowActivate && board_ && watched == board_->window() && QAccessible::isActive())
+        focusTimer_.start(FOCUS_AFTER_ACTIVATION_MS);
+    return QObject::eventFilter(watched, event);
+}
+
+void BoardAccess::focusBoard() {
+    if (!board_ || !QAccessible::isActive()) return;
+    // Only a control of this window keeps the focus from the board; a closed
+    // dialog's button may still be named until the window is active again.
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused && focused != board_->window() && focused->window() == board_->window()) return;
+    const CellIndex cursor = cursorHole();
+    if (cursor == NO_PEG) {
+        QAccessibleEvent focus(board_.data(), QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+        return;
+    }
+    QAccessibleEvent focus(hole(cursor), QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void BoardAccess::backFromDialog() {
+    if (!board_ || !QAccessible::isActive()) return;
+    // Not every window manager hands the focus back when a dialog closes.
+    if (!board_->window()->isActiveWindow()) board_->window()->activateWindow();
+    focusTimer_.start(FOCUS_AFTER_ACTIVATION_MS);
 }
 
 BoardAccess::~BoardAccess() {
@@ -172,7 +234,7 @@ bool BoardAccess::marked(CellIndex cell) const {
     return std::find(hint.begin(), hint.end(), cell) != hint.end();
 }
 
-void BoardAccess::inputHandled() {
+void BoardAccess::inputHandled(bool cursorWasShown) {
     if (!QAccessible::isActive() || !board_) return;
     std::bitset<CELL_COUNT> marks;
     for (int c = 0; c < CELL_COUNT; ++c) marks[std::size_t(c)] = marked(CellIndex(c));
@@ -187,6 +249,7 @@ void BoardAccess::inputHandled() {
     // Also when the cursor stays (at an edge, or Space on it): the hole is
     // spoken again, with what the key changed there.
     const CellIndex cursor = cursorHole();
+    cursorJustShown_ = !cursorWasShown && cursor != NO_PEG && !changed.any();
     if (cursor == NO_PEG) return;
     QAccessibleEvent focus(hole(cursor), QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
@@ -195,10 +258,46 @@ void BoardAccess::inputHandled() {
     QAccessible::updateAccessibility(&descendant);
 }
 
+BoardAccess::MoveEntry BoardAccess::moveEntry() const {
+    const GameState& s = game_.state();
+    MoveEntry entry;
+    entry.pathLength = s.movePathLength;
+    for (int i = 0; i < s.movePathLength && i < MAX_PATH; ++i) entry.path[std::size_t(i)] = s.movePath[std::size_t(i)].cell;
+    entry.moving = s.moveInProgress || !s.gameRunning;
+    entry.mover = s.currentPlayer;
+    entry.moveNumber = s.moveNumber;
+    return entry;
+}
+
+void BoardAccess::tellRefusal(const MoveEntry& before, bool selectingKey) {
+    if (!announcer_ || moveEntry() != before) return;
+    const GameState& s = game_.state();
+    // Space on one of the mover's own pegs selects it, even when it was so already.
+    const CellIndex cursor = cursorHole();
+    if (selectingKey && cursor != NO_PEG && s.occupancy[cursor] == s.currentPlayer) return;
+    announcer_->refused(vexel::text(settings_, before.pathLength == 0 ? 1051 : 1050));
+}
+
+void BoardAccess::pressKey(CursorKey key) {
+    const bool taken = game_.acceptsBoardInput();
+    const bool cursorShown = cursorHole() != NO_PEG;
+    const MoveEntry before = moveEntry();
+    game_.pressKey(key);
+    inputHandled(cursorShown);
+    if (!taken || !QAccessible::isActive()) return;
+    // The first Space of a turn only shows the cursor, as arrow keys do.
+    if (key == CursorKey::Enter || (key == CursorKey::Space && cursorShown))
+        tellRefusal(before, key == CursorKey::Space);
+}
+
 void BoardAccess::press(CellIndex cell) {
+    const bool taken = game_.acceptsBoardInput() && cell < CELL_COUNT;
+    const MoveEntry before = moveEntry();
     game_.pressHole(cell);
+    // A press never only shows the cursor: it presses the hole as well.
     if (board_) board_->showChanges();
     inputHandled();
+    if (taken && QAccessible::isActive()) tellRefusal(before, true);
 }
 
 }  // namespace vexel

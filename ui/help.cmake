@@ -2,9 +2,9 @@
 add_library(vexel_help STATIC
   ${CMAKE_CURRENT_LIST_DIR}/help.cpp
 )
-# core/settings.h is used for the Language enum alone.
+# core/settings.h is used for the Language enum; the text table names the help text.
 target_include_directories(vexel_help PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(vexel_help PUBLIC Qt6::Widgets PRIVATE vexel_safefile)
+target_link_libraries(vexel_help PUBLIC Qt6::Widgets PRIVATE vexel_safefile vexel_texts)
 
 set(help_pages)
 foreach(page VEXELDEU.html VEXELENG.html)

@@ -13,7 +13,9 @@
 #include "ui/help.h"
 
 #include "settings/safefile.h"
+#include "settings/texts.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
@@ -24,6 +26,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QUrl>
@@ -170,22 +173,54 @@ private:
     std::filesystem::path folder_;
 };
 
+// To assistive technology the help window is a document named by its title.
+class HelpWindowAccessible : public QAccessibleWidget {
+public:
+    explicit HelpWindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Document) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return widget()->windowTitle();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* helpWindowFactory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    return widget && widget->isWindow() && widget->objectName() == QStringLiteral("vexelHelp")
+               ? new HelpWindowAccessible(widget)
+               : nullptr;
+}
+
 class HelpWindow : public QWidget {
 public:
     explicit HelpWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
+        static const bool installed = [] {
+            QAccessible::installFactory(helpWindowFactory);
+            return true;
+        }();
+        Q_UNUSED(installed);
         setObjectName(QStringLiteral("vexelHelp"));
         browser_ = new HelpBrowser(this);
         browser_->setObjectName(QStringLiteral("vexelHelpBrowser"));
         browser_->setOpenLinks(true);
         browser_->setOpenExternalLinks(false);
+        // The text takes the focus, by Tab as well, and its caret walks it
+        // from the keyboard, so that a screen reader reads it line by line.
+        browser_->setFocusPolicy(Qt::StrongFocus);
+        browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+        // Escape and Ctrl+W close the window, as they close other reading windows.
+        for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            auto* closing = new QShortcut(keys, this);
+            connect(closing, &QShortcut::activated, this, &QWidget::close);
+        }
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(browser_);
         resize(620, 560);
     }
 
-    void showPage(const std::filesystem::path& file, const QString& anchor, const QString& title) {
+    void showPage(const std::filesystem::path& file, const QString& anchor, const QString& title, const QString& textName) {
         setWindowTitle(title);
+        browser_->setAccessibleName(textName);
         // Asked for from a dialog's help button: a modal dialog blocks every
         // other window, so the help must be modal itself to be read and scrolled.
         QWidget* modal = QApplication::activeModalWidget();
@@ -197,6 +232,7 @@ public:
         show();
         raise();
         activateWindow();
+        browser_->setFocus();
         // The browser asks for the page by this URL; loadResource takes it back to the folder's bytes.
         const QUrl page = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(file.string())));
         if (browser_->source().adjusted(QUrl::RemoveFragment) != page || file.parent_path() != folder_) {
@@ -272,8 +308,10 @@ void showHelpFile(QWidget* mainWindow, const std::filesystem::path& path, Langua
         if (helpWindow) helpWindow->deleteLater();
         helpWindow = new HelpWindow(mainWindow);
     }
+    const std::string_view textName = lookupText(language, 1056);
     helpWindow->showPage(absolute, helpAnchor(context),
-                         german(language) ? QStringLiteral("Vexel – Hilfe") : QStringLiteral("Vexel Stars – Help"));
+                         german(language) ? QStringLiteral("Vexel – Hilfe") : QStringLiteral("Vexel Stars – Help"),
+                         QString::fromUtf8(textName.data(), qsizetype(textName.size())));
 }
 
 void showHelp(QWidget* mainWindow, Language language, int context) {

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace vexel {
@@ -92,6 +93,39 @@ QString gameEndText(const GameState& state, const Settings& settings) {
     }
     const QString over = text(settings, 910);
     return places.isEmpty() ? over : over + QStringLiteral(": ") + places.join(QStringLiteral(", "));
+}
+
+QString joinedMessage(std::span<const SpokenPart> parts, const Settings& settings) {
+    using Kind = SpokenPart::Kind;
+    const auto moves = std::count_if(parts.begin(), parts.end(), [](const SpokenPart& p) { return p.kind == Kind::Move; });
+    const SpokenPart* lastMove = nullptr;
+    for (const SpokenPart& part : parts)
+        if (part.kind == Kind::Move) lastMove = &part;
+    QStringList sentences;
+    bool summed = false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const SpokenPart& part = parts[i];
+        if (part.text.isEmpty()) continue;
+        if (part.kind == Kind::Turn) {
+            const bool outdated = std::any_of(parts.begin() + std::ptrdiff_t(i) + 1, parts.end(),
+                                              [](const SpokenPart& p) { return p.kind != Kind::Other; });
+            if (outdated) continue;
+        }
+        if (part.kind == Kind::Move && moves > MOVES_TOLD_ONE_BY_ONE) {
+            if (summed) continue;
+            summed = true;
+            sentences << text(settings, 1053).arg(QString::number(moves), lastMove->text);
+            continue;
+        }
+        sentences << part.text;
+    }
+    QString joined;
+    for (const QString& sentence : sentences) {
+        if (!joined.isEmpty()) joined += QLatin1Char(' ');
+        joined += sentence;
+        if (!sentence.endsWith(QLatin1Char('.'))) joined += QLatin1Char('.');
+    }
+    return joined;
 }
 
 }  // namespace vexel

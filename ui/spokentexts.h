@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <span>
+#include <vector>
 
 namespace vexel {
 
@@ -31,5 +32,23 @@ QString turnText(const GameState& state, const Settings& settings);
 QString finishText(const GameState& state, const Settings& settings);
 // "Spielende: 1. Anna, 2. Mimsel", or "Spielende" when nobody had finished.
 QString gameEndText(const GameState& state, const Settings& settings);
+
+// One thing to tell, as the game produced it. Turns are told only while no
+// later move or turn makes them old; moves can be summed up.
+struct SpokenPart {
+    enum class Kind : std::uint8_t { Move, Turn, Other };
+    Kind kind;
+    QString text;
+};
+
+// How many moves one message tells one by one; beyond it they are summed up.
+inline constexpr int MOVES_TOLD_ONE_BY_ONE = 3;
+
+// The parts gathered since the last message, joined into one: a turn that a
+// later move or turn followed is left out, more than MOVES_TOLD_ONE_BY_ONE
+// moves become "7 Züge, zuletzt Mimsel: P2 nach L7" where the first of them
+// stood, and every part ends with a full stop: "Anna: E7 nach F7. Mimsel: P2
+// nach L7 über N2. Anna ist am Zug, Zug 2."
+QString joinedMessage(std::span<const SpokenPart> parts, const Settings& settings);
 
 }  // namespace vexel

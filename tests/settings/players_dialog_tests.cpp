@@ -228,6 +228,16 @@ TEST_F(PlayersDialog, DoubleClickOnACheckedComputerAsksAgainWithoutMovingAnybody
     // On a human row the double click does nothing of its own.
     QTest::mouseDClick(radio(0, PlayerKind::Human), Qt::LeftButton);
     EXPECT_EQ(level.calls.size(), 1u);
+    // From the keyboard: Space on the checked computer choice asks the same,
+    // and on one not yet checked it only checks it, asking once.
+    level.answer = 2;
+    QTest::keyClick(radio(2, PlayerKind::Computer), Qt::Key_Space);
+    ASSERT_EQ(level.calls.size(), 2u);
+    EXPECT_EQ(edit(2)->text(), "Mimsel");
+    EXPECT_EQ(seatOfRow(2).kind, PlayerKind::Computer);
+    QTest::keyClick(radio(0, PlayerKind::Computer), Qt::Key_Space);
+    EXPECT_EQ(level.calls.size(), 3u);
+    EXPECT_EQ(seatOfRow(0).kind, PlayerKind::Computer);
 }
 
 TEST_F(PlayersDialog, OKWithNobodyPlayingSeatsHumansOnZeroAndThreeUnderTheirNames) {
@@ -503,6 +513,8 @@ TEST(LevelDialog, PresetsTheSeatsLevelAndGivesTheChosenPlayersName) {
             EXPECT_GT(child<QRadioButton>(*open, "Radio4")->y(), child<QRadioButton>(*open, "Radio3")->geometry().bottom());
             for (int i = 0; i < 4; ++i)
                 EXPECT_EQ(child<QRadioButton>(*open, ("Radio" + std::to_string(i + 1)).c_str())->isChecked(), i == c.storedLevel);
+            // The focus starts on the level the seat has, for a screen reader to read it.
+            EXPECT_EQ(open->focusWidget(), child<QRadioButton>(*open, ("Radio" + std::to_string(c.storedLevel + 1)).c_str()));
             child<QRadioButton>(*open, c.pick)->setChecked(true);
             child<QPushButton>(*open, "OKBtn")->click();
         });

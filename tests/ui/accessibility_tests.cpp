@@ -12,6 +12,8 @@
 #include "ui/boardwidget.h"
 #include "ui/spokentexts.h"
 
+#include <vector>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCoreApplication>
@@ -117,6 +119,43 @@ TEST(SpokenTexts, MovesTurnsFinishesAndTheEnd) {
     EXPECT_EQ(gameEndText(t.in(DE).state, t.settings), "Spielende: 1. Mimsel, 2. Anna");
     t.state.finishOrder.fill(NO_PEG);
     EXPECT_EQ(gameEndText(t.in(EN).state, t.settings), "Game over");
+}
+
+// What one message says when several things happened since the last one.
+TEST(SpokenTexts, MessagesOfOneMomentAreJoinedAndManyMovesSummedUp) {
+    using K = SpokenPart::Kind;
+    const SpokenPart anna{K::Move, "Anna: E7 nach F7"};
+    const SpokenPart mimsel{K::Move, QString::fromUtf8("Mimsel: P2 nach L7 über N2")};
+    const SpokenPart mimselToMove{K::Turn, "Mimsel ist am Zug, Zug 1"};
+    const SpokenPart annaToMove{K::Turn, "Anna ist am Zug, Zug 2"};
+    const SpokenPart finished{K::Other, "Mimsel ist im Ziel, Platz 1"};
+    const SpokenPart refusal{K::Other, "Kein erlaubter Zug."};
+    struct Row {
+        std::vector<SpokenPart> parts;
+        const char* message;
+    };
+    const Row rows[] = {
+        {{anna}, "Anna: E7 nach F7."},
+        // A turn that a later move made old is left out; the last one stays.
+        {{anna, mimselToMove, mimsel, annaToMove},
+         "Anna: E7 nach F7. Mimsel: P2 nach L7 über N2. Anna ist am Zug, Zug 2."},
+        {{mimselToMove, annaToMove}, "Anna ist am Zug, Zug 2."},
+        // A finish is never left out, and a sentence that ends already keeps its one stop.
+        {{mimsel, finished, annaToMove, refusal},
+         "Mimsel: P2 nach L7 über N2. Mimsel ist im Ziel, Platz 1. Anna ist am Zug, Zug 2. Kein erlaubter Zug."},
+        // Up to three moves are told one by one, more are summed up where the first stood.
+        {{anna, mimsel, anna}, "Anna: E7 nach F7. Mimsel: P2 nach L7 über N2. Anna: E7 nach F7."},
+        {{anna, mimselToMove, mimsel, finished, anna, mimsel, annaToMove},
+         "4 Züge, zuletzt Mimsel: P2 nach L7 über N2. Mimsel ist im Ziel, Platz 1. Anna ist am Zug, Zug 2."},
+        {{}, ""},
+    };
+    Settings settings;
+    settings.language = DE;
+    for (const Row& row : rows)
+        EXPECT_EQ(joinedMessage(row.parts, settings), QString::fromUtf8(row.message)) << row.message;
+    settings.language = EN;
+    const std::vector<SpokenPart> many(5, SpokenPart{K::Move, "Mimsel: Q1 to M3"});
+    EXPECT_EQ(joinedMessage(many, settings), "5 moves, the last Mimsel: Q1 to M3.");
 }
 
 TEST(ColourNames, TheDefaultColoursAndNearbyOnes) {
@@ -250,11 +289,17 @@ TEST(AccessibleDialogs, EveryControlHasAName) {
         players.show();
         auto* swatch = players.findChild<QWidget*>(QStringLiteral("PaintBox2"));
         ASSERT_NE(swatch, nullptr);
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Name), "Farbe: blau");
+        // A button that says what Space does on it.
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(swatch);
+        EXPECT_EQ(button->role(), QAccessible::Button);
+        EXPECT_EQ(button->text(QAccessible::Name), QString::fromUtf8("Farbe wählen: blau"));
         swatch->setFocus();
         QTest::keyClick(swatch, Qt::Key_Space);
         EXPECT_EQ(asked, 1);
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Name), "Farbe: orange");
+        EXPECT_EQ(button->text(QAccessible::Name), QString::fromUtf8("Farbe wählen: orange"));
+        ASSERT_NE(button->actionInterface(), nullptr);
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(asked, 2);
         players.hide();
     }
     std::filesystem::remove_all(folder);
