@@ -119,6 +119,8 @@ public:
     // Whether `move` is a move the seat to move may make now: a remote seat's
     // turn, at rest, and every hole taken by the same move entry as clicks.
     bool remoteMoveFits(const RecordMove& move) const;
+    // A game between moves: running, no move carried out, no winners display up.
+    bool atRest() const { return state_.gameRunning && !state_.moveInProgress && !showingWinners_; }
     // Enters and commits such a move (a computer seat's pass included), as
     // clicks would; false, and nothing changed, when it does not fit.
     bool playRemoteMove(const RecordMove& move);

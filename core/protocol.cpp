@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <vector>
 
@@ -234,6 +235,41 @@ std::optional<std::string> LineReader::next() {
     const std::size_t open = (following == std::string::npos ? buffer_.size() : following) - start_;
     if (open > MAX_LINE + 1) overflowed_ = true;
     return line;
+}
+
+std::optional<HostAndPort> parseHostAndPort(std::string_view text, std::uint16_t defaultPort) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    HostAndPort result;
+    result.port = defaultPort;
+    std::string_view host = text, port;
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos) return std::nullopt;
+        host = text.substr(1, close - 1);
+        const std::string_view after = text.substr(close + 1);
+        if (!after.empty()) {
+            if (after.front() != ':') return std::nullopt;
+            port = after.substr(1);
+            if (port.empty()) return std::nullopt;
+        }
+    } else if (std::count(text.begin(), text.end(), ':') == 1) {
+        const std::size_t colon = text.find(':');
+        host = text.substr(0, colon);
+        port = text.substr(colon + 1);
+        if (port.empty()) return std::nullopt;
+    }
+    if (host.empty() || host.size() > 253) return std::nullopt;
+    for (char c : host)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == ':' || c == '%' || c == '_'))
+            return std::nullopt;
+    if (!port.empty()) {
+        const auto value = number(port, 1, 65535);
+        if (!value) return std::nullopt;
+        result.port = std::uint16_t(*value);
+    }
+    result.host = host;
+    return result;
 }
 
 std::string toHex(std::string_view bytes) {

@@ -87,6 +87,16 @@ private:
     bool overflowed_ = false;
 };
 
+// "host", "host:port", "1.2.3.4:port", "::1", "[::1]:port" as typed into the
+// address field: the host (brackets off) and the port (`defaultPort` when
+// none is given). Nothing for an empty host, a bad port or stray characters.
+struct HostAndPort {
+    std::string host;
+    std::uint16_t port = DEFAULT_PORT;
+    bool operator==(const HostAndPort&) const = default;
+};
+std::optional<HostAndPort> parseHostAndPort(std::string_view text, std::uint16_t defaultPort = DEFAULT_PORT);
+
 // Lower-case hex of bytes, and back (nothing for odd length or a non-hex digit).
 std::string toHex(std::string_view bytes);
 std::optional<std::string> fromHex(std::string_view hex);

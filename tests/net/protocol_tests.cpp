@@ -79,6 +79,27 @@ TEST(Protocol, LineReaderSplitsLinesAndStopsAtAnOverlongOne) {
     EXPECT_TRUE(s.overflowed());
 }
 
+TEST(Protocol, AddressesAsTyped) {
+    const std::pair<std::string, std::optional<HostAndPort>> rows[] = {
+        {"127.0.0.1", HostAndPort{"127.0.0.1", 5000}},
+        {"127.0.0.1:47000", HostAndPort{"127.0.0.1", 47000}},
+        {" localhost:2 ", HostAndPort{"localhost", 2}},
+        {"::1", HostAndPort{"::1", 5000}},
+        {"[::1]:47001", HostAndPort{"::1", 47001}},
+        {"[fe80::1%eth0]", HostAndPort{"fe80::1%eth0", 5000}},
+        {"", std::nullopt},
+        {":80", std::nullopt},
+        {"host:", std::nullopt},
+        {"host:0", std::nullopt},
+        {"host:65536", std::nullopt},
+        {"[::1", std::nullopt},
+        {"[::1]x", std::nullopt},
+        {"a b", std::nullopt},
+        {"host/x", std::nullopt},
+    };
+    for (const auto& [text, expected] : rows) EXPECT_EQ(parseHostAndPort(text, 5000), expected) << text;
+}
+
 TEST(Protocol, HexBothWays) {
     EXPECT_EQ(toHex(std::string("\x00\x9f\xff", 3)), "009fff");
     EXPECT_EQ(fromHex("009fFF"), std::string("\x00\x9f\xff", 3));
