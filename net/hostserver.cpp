@@ -82,8 +82,7 @@ std::uint8_t NetHost::takenSeats() const {
     return taken;
 }
 
-void NetHost::setRecord(const std::string& recordText) {
-    record_ = recordText;
+void NetHost::sendRecordToAll() {
     for (auto& [socket, peer] : peers_)
         if (peer->proven) sendRecord(*peer);
 }
@@ -267,13 +266,14 @@ void NetHost::send(Peer& peer, const Message& m) {
 }
 
 void NetHost::sendRecord(Peer& peer) {
-    if (record_.empty()) return;
+    const std::string record = currentRecord ? currentRecord() : std::string();
+    if (record.empty()) return;
     std::size_t start = 0;
     std::size_t lines = 0;
-    while (start < record_.size() && lines < MAX_RECORD_LINES) {
-        std::size_t end = record_.find('\n', start);
-        if (end == std::string::npos) end = record_.size();
-        const std::string line = record_.substr(start, end - start);
+    while (start < record.size() && lines < MAX_RECORD_LINES) {
+        std::size_t end = record.find('\n', start);
+        if (end == std::string::npos) end = record.size();
+        const std::string line = record.substr(start, end - start);
         // Comments are not part of the game; the record reads without them.
         if (!line.empty() && line[0] != '#') send(peer, {Kind::Record, 0, line, {}, {}});
         start = end + 1;

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -66,8 +67,10 @@ public:
     std::uint8_t takenSeats() const;
     const std::array<SeatInfo, SEAT_COUNT>& seats() const { return seats_; }
 
-    // The game's record: kept for programs that join later, and sent to all.
-    void setRecord(const std::string& recordText);
+    // The game's record as it stands, asked for whenever a program joins.
+    std::function<std::string()> currentRecord;
+    // Sends the record to every joined program (a new game, a seat given away).
+    void sendRecordToAll();
     void sendMove(int index, const RecordMove& move);
     // Tells the program of `seat` that its last move was not taken.
     void refuseMove(int seat, const QString& reason);
@@ -101,7 +104,6 @@ private:
     QHash<QString, Failures> failures_;  // by address
     QElapsedTimer clock_;
     QTimer keepAlive_;
-    std::string record_;
     int proveMs_ = PROVE_MS;
     int silentMs_ = SILENT_MS;
 };

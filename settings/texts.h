@@ -9,8 +9,9 @@
 // dialog, 350-354 winners display, 800-803 message boxes, 850 turn panel,
 // 860-899 game records, 900-959 the screen reader's texts, 960-979 file messages,
 // 1000-1044 why a game record was refused (RecordProblem), 1045-1049 autosave
-// and command-line messages, 1200-1219 marks on the pegs and the colour-blind palette (1210-1215 the
-// marks' names as the screen reader says them, in the order of the colour indices).
+// and command-line messages, 1100-1199 network games, 1200-1219 marks on the pegs and the
+// colour-blind palette (1210-1215 the marks' names as the screen reader says them, in the order
+// of the colour indices).
 #pragma once
 
 #include <cstdint>

@@ -57,7 +57,7 @@ struct Host {
         host.setCode("ACDEF3");
         host.setDeadlines(600, 1500);
         host.setNetworkSeats(0b001010);  // seats 2 and 4
-        host.setRecord("Format 1\nPegs 10\n");
+        host.currentRecord = [] { return std::string("Format 1\nPegs 10\n"); };
         EXPECT_TRUE(host.listen(0));
     }
     std::string answer(FakePeer& p) {
