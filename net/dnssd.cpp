@@ -1,5 +1,6 @@
 #include "dnssd.h"
 
+#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -29,6 +30,16 @@ bool avahiRuns() {
     return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(SERVICE).value();
 }
 
+// Avahi's TXT records: an array of byte arrays (aay), which Qt marshals only
+// as an explicit array argument.
+QVariant txtRecord(const QList<QByteArray>& entries) {
+    QDBusArgument txt;
+    txt.beginArray(QMetaType::fromType<QByteArray>());
+    for (const QByteArray& e : entries) txt << e;
+    txt.endArray();
+    return QVariant::fromValue(txt);
+}
+
 QString key(int interface, int protocol, const QString& name) {
     return QStringLiteral("%1/%2/%3").arg(interface).arg(protocol).arg(name);
 }
@@ -46,14 +57,17 @@ bool ServiceAnnouncer::announce(const QString& name, quint16 port) {
     withdraw();
     if (!avahiRuns()) return false;
     const QDBusMessage group = call("/", SERVER, "EntryGroupNew", {});
-    if (group.type() != QDBusMessage::ReplyMessage || group.arguments().isEmpty()) return false;
+    if (group.type() != QDBusMessage::ReplyMessage || group.arguments().isEmpty()) {
+        qWarning("vexel-net: Avahi gave no entry group: %s", qPrintable(group.errorMessage()));
+        return false;
+    }
     group_ = group.arguments().at(0).value<QDBusObjectPath>().path();
     const QDBusMessage added = call(group_, GROUP, "AddService",
                                     {ANY, ANY, 0u, name, QString(SERVICE_TYPE), QString(), QString(),
-                                     QVariant::fromValue(port), QVariant::fromValue(QList<QByteArray>{"v=1"})});
+                                     QVariant::fromValue(port), txtRecord({"v=1"})});
     const QDBusMessage committed = call(group_, GROUP, "Commit", {});
     if (added.type() != QDBusMessage::ReplyMessage || committed.type() != QDBusMessage::ReplyMessage) {
-        qWarning("vexel-net: Avahi did not take the announcement");
+        qWarning("vexel-net: Avahi did not take the announcement: %s", qPrintable(added.errorMessage() + committed.errorMessage()));
         withdraw();
         return false;
     }
