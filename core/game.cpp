@@ -93,7 +93,7 @@ void Game::passTurn() {
     view_.showPlayerName(s.players[s.currentPlayer].nameBytes());
     // A new game tells its start once its move number is set.
     if (!startingGame_) view_.gameEvent(GameView::Event::TurnPassed);
-    if (s.players[s.currentPlayer].kind == PlayerKind::Computer) startComputerTurn();
+    if (s.players[s.currentPlayer].kind == PlayerKind::Computer && !seatIsRemote(s.currentPlayer)) startComputerTurn();
 }
 
 bool Game::hasFinished(Seat seat) const {

@@ -111,6 +111,20 @@ public:
     // The caller then repaints the whole board.
     void adoptGame(const Game& other);
 
+    // Network games (remote.cpp). The seats whose moves come from another
+    // program (bit k: seat k): clicks and keys do nothing in their turn, and a
+    // computer seat among them does not think here.
+    void setRemoteSeats(std::uint8_t seats);
+    bool seatIsRemote(Seat seat) const { return seat < SEAT_COUNT && (remoteSeats_ >> seat & 1) != 0; }
+    // Whether `move` is a move the seat to move may make now: a remote seat's
+    // turn, at rest, and every hole taken by the same move entry as clicks.
+    bool remoteMoveFits(const RecordMove& move) const;
+    // A game between moves: running, no move carried out, no winners display up.
+    bool atRest() const { return state_.gameRunning && !state_.moveInProgress && !showingWinners_; }
+    // Enters and commits such a move (a computer seat's pass included), as
+    // clicks would; false, and nothing changed, when it does not fit.
+    bool playRemoteMove(const RecordMove& move);
+
 private:
     void unmarkPath();
     void enterComputerMove();
@@ -137,6 +151,7 @@ private:
     std::vector<CellIndex> hint_;
     bool outsideSearch_ = false;
     std::uint32_t turnsPassed_ = 0;  // with positionsLeft_, the search ticket
+    std::uint8_t remoteSeats_ = 0;
 };
 
 }  // namespace vexel

@@ -89,7 +89,7 @@ void Game::commitMove() {
 }
 
 bool Game::acceptsBoardInput() const {
-    return state_.gameRunning && !state_.moveInProgress && !state_.computerToMove;
+    return state_.gameRunning && !state_.moveInProgress && !state_.computerToMove && !seatIsRemote(state_.currentPlayer);
 }
 
 void Game::clickHole(CellIndex h) {

@@ -10,9 +10,10 @@
 // 860-899 game records, 900-959 the screen reader's texts, 960-979 file messages,
 // 1000-1044 why a game record was refused (RecordProblem), 1045-1049 autosave
 // and command-line messages, 1050-1099 what the screen reader is told beyond the
-// board (refusals, summed-up moves, the dialogs' accessible names), 1200-1219
-// marks on the pegs and the colour-blind palette (1210-1215 the marks' names as
-// the screen reader says them, in the order of the colour indices).
+// board (refusals, summed-up moves, the dialogs' accessible names), 1100-1199
+// network games, 1200-1219 marks on the pegs and the colour-blind palette
+// (1210-1215 the marks' names as the screen reader says them, in the order of
+// the colour indices).
 #pragma once
 
 #include <cstdint>

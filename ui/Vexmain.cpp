@@ -16,6 +16,7 @@
 #include "ui/help.h"
 #include "ui/keyboard.h"
 #include "ui/layout.h"
+#include "ui/netgame.h"
 #include "ui/recordfile.h"
 #include "ui/sound.h"
 #include "ui/soundfile.h"
@@ -138,6 +139,8 @@ void TMainWindow::buildMenu() {
     mSieger_ = mSpiel_->addAction(QString(), this, [this] { mSiegerClick(); });
     mSpiel_->addSeparator();
     mBeenden_ = mSpiel_->addAction(QString(), this, [this] { close(); });
+    net_ = new NetGame(*this, settings_);
+    net_->addMenuItems(mSpiel_);
     mOptionen_ = bar->addMenu(QString());
     mSpieler_ = mOptionen_->addAction(QString(), this, [this] { Optionen1Click(); });
     mUmgebung_ = mOptionen_->addAction(QString(), this, [this] { mUmgebungClick(); });
@@ -181,6 +184,7 @@ void TMainWindow::applyMainCaptions() {
     mZugzuruecknehmen_->setText(text(settings_, 13));
     mTipp_->setText(text(settings_, 14));
     records_->applyCaptions();
+    net_->applyCaptions();
     showMoveNumber();
 }
 
@@ -360,6 +364,7 @@ void TMainWindow::waitUntil(std::uint32_t tick) {
 void TMainWindow::gameEvent(Event event) {
     announcer_->gameEvent(event);
     records_->gameEvent(event);
+    net_->gameEvent(event);
 }
 
 // ---- Input ----------------------------------------------------------------
@@ -526,13 +531,17 @@ void TMainWindow::updateGameItems() {
     // Kept current whenever the event loop goes idle, so that a shortcut of a
     // greyed-out item never fires.
     if (!mZugzuruecknehmen_) return;
-    mZugzuruecknehmen_->setEnabled(game_.canTakeBack());
-    mTipp_->setEnabled(game_.canShowHint());
+    // Take back and hint belong to games at one screen: in a network game a
+    // move once committed is everybody's, and a hint would be one player's secret help.
+    const bool networkGame = net_ && net_->active();
+    mZugzuruecknehmen_->setEnabled(game_.canTakeBack() && !networkGame);
+    mTipp_->setEnabled(game_.canShowHint() && !networkGame);
     records_->updateItems();
+    if (net_) net_->updateItems();
 }
 
 void TMainWindow::mZugzuruecknehmenClick() {
-    if (modalDialogOpen_ || !game_.canTakeBack()) return;
+    if (modalDialogOpen_ || !game_.canTakeBack() || net_->active()) return;
     stopBackgroundWork();
     game_.takeBack();
     // The whole board afresh: no mark and no half-drawn peg of what was stopped stays.
@@ -541,7 +550,7 @@ void TMainWindow::mZugzuruecknehmenClick() {
 }
 
 void TMainWindow::mTippClick() {
-    if (modalDialogOpen_ || !game_.canShowHint()) return;
+    if (modalDialogOpen_ || !game_.canShowHint() || net_->active()) return;
     // The marks appear when the search has found the move; meanwhile the window answers.
     game_.clearHint();
     thinking_ = Thinking::Hint;
@@ -630,6 +639,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     records_->windowClosing();
+    net_->windowClosing();
     windowSizingOn_ = false;
     closed_ = true;
     idleTimer_.stop();

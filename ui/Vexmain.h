@@ -29,6 +29,7 @@ class Announcer;
 class BoardAccess;
 class BoardWidget;
 class GameRecordFiles;
+class NetGame;
 class TurnPanelWidget;
 class SettingsFile;
 class SoundPlayer;
@@ -53,6 +54,7 @@ struct Dialogs {
 class TMainWindow : public QMainWindow, private GameView {
     Q_OBJECT
     friend class GameRecordFiles;  // stops the game's work and repaints as the menu commands do
+    friend class NetGame;          // the same, for games played from several computers
 
 public:
     // The settings are loaded from `settingsFile`, then the sounds from `soundFolder`.
@@ -67,6 +69,7 @@ public:
     TurnPanelWidget* turnPanel() const { return panel_; }
     int sizeUnit() const { return sizeUnit_; }
     GameRecordFiles* records() const { return records_; }
+    NetGame* net() const { return net_; }
     bool modalDialogOpen() const { return modalDialogOpen_; }
     // The strongest level's search off the window's thread, for computer turns and the hint.
     Thinker& thinker() { return thinker_; }
@@ -207,6 +210,7 @@ private:
     QAction* mInhalt_ = nullptr;
     QAction* mInfo_ = nullptr;
     GameRecordFiles* records_ = nullptr;  // save, open and resume, after take back and hint
+    NetGame* net_ = nullptr;              // hosting and joining, last in the game menu
 };
 
 }  // namespace vexel
