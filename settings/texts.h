@@ -10,7 +10,8 @@
 // 860-899 game records, 900-959 the screen reader's texts, 960-979 file messages,
 // 1000-1044 why a game record was refused (RecordProblem), 1045-1049 autosave
 // and command-line messages, 1200-1219 marks on the pegs and the colour-blind palette (1210-1215 the
-// marks' names as the screen reader says them, in the order of the colour indices).
+// marks' names as the screen reader says them, in the order of the colour indices),
+// 1220-1249 the house rules.
 #pragma once
 
 #include <cstdint>
