@@ -61,7 +61,11 @@ void ComputerPlayer::keepOutOfLoops() {
     if (s.players[seat].kind != PlayerKind::Computer) return;  // a human seat may repeat as often as it likes
     const std::uint64_t before = positionKey(s);
     const auto keyAfter = [&](const CandidateMove& m) {
-        return before ^ PEG_KEYS[s.pegs[seat][m.pegIndex].cell][seat] ^ PEG_KEYS[m.finalHole()][seat];
+        const CellIndex from = s.pegs[seat][m.pegIndex].cell, to = m.finalHole();
+        std::uint64_t key = before ^ PEG_KEYS[from][seat] ^ PEG_KEYS[to][seat];
+        // A swap moves the home seat's peg from the final hole to the start.
+        if (const Seat other = s.occupancy[to]; other < SEAT_COUNT) key ^= PEG_KEYS[to][other] ^ PEG_KEYS[from][other];
+        return key;
     };
     std::uint64_t key = keyAfter(chosen());
     if (s.producedPositions.contains(seat, key)) {

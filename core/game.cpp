@@ -39,6 +39,7 @@ void Game::newGame() {
     hint_.clear();
     s.gameRunning = true;
     s.players = seats;
+    s.rules = settings_.rules;
     s.pegsPerPlayer = (settings_.alwaysTenPegs || playing >= 4 || neighboursPlay(s.players)) ? 10 : 15;
     view_.drawBoard();
 
@@ -108,6 +109,17 @@ void Game::completeMove() {
     if (!s.gameRunning || !s.moveInProgress) return;
     s.moveInProgress = false;
     const CellIndex h = s.movePath[s.movePathLength].cell;
+    if (const Seat swapped = s.occupancy[h]; swapped < SEAT_COUNT && swapped != s.currentPlayer) {
+        // A swap in the target: the home seat's peg goes to the hole the move started from.
+        const CellIndex start = s.movePath[0].cell;
+        for (int k = 0; k < s.pegsPerPlayer; ++k) {
+            if (s.pegs[swapped][k].cell != h) continue;
+            s.pegs[swapped][k].cell = start;
+            s.occupancy[start] = swapped;
+            view_.drawPlayerPeg(swapped, k);
+            break;
+        }
+    }
     s.occupancy[h] = s.currentPlayer;
     s.pegs[s.currentPlayer][s.movingPeg].cell = h;
 

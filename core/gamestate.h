@@ -9,6 +9,7 @@
 // its record still names it until the last hop is shown.
 #pragma once
 
+#include "settings.h"
 #include "types.h"
 
 #include <vector>
@@ -57,6 +58,10 @@ struct GameState {
     std::uint8_t pegsPerPlayer = 10;
     Seat currentPlayer = 0;
     std::array<bool, SEAT_COUNT> finished{};
+    // The rules this game is played by: fixed when it starts (from the
+    // settings, or from the record it goes on with), whatever the settings
+    // say later.
+    HouseRules rules;
     std::array<Seat, SEAT_COUNT> finishOrder{};  // NO_PEG for a free place
 
     // The move being entered or carried out. Entry 0 is the start hole.
@@ -86,6 +91,8 @@ struct GameState {
     }
 
     int playingSeatCount() const;
+    // The path ends on another seat's peg, which the move will swap out.
+    bool pathEndsInSwap() const { return movePathLength > 1 && occupancy[pathEnd()] != NO_PEG; }
     // The hole of the last path entry.
     CellIndex pathEnd() const { return movePath[movePathLength == 0 ? 0 : movePathLength - 1].cell; }
 };

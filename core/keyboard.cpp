@@ -46,7 +46,8 @@ void Game::pressKey(CursorKey key) {
     const CellIndex k = s.keyboardCursor[s.currentPlayer];
     switch (key) {
         case CursorKey::Enter:
-            if (s.keyboardCursorShown && s.occupancy[k] == NO_PEG) chooseHole(k);
+            // Any hole but an own peg: an empty one, or a peg to swap out.
+            if (s.keyboardCursorShown && s.occupancy[k] != s.currentPlayer) chooseHole(k);
             if (moveReady()) commitMove();
             break;
         case CursorKey::Space:

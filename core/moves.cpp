@@ -2,6 +2,8 @@
 // whatever it accepts is legal, so there is no separate legality check. Every
 // hole of the path carries a mark on the board, kept exactly in step with the
 // path: an entry added is marked, an entry dropped is unmarked.
+#include "moves.h"
+
 #include "board.h"
 #include "game.h"
 
@@ -28,7 +30,10 @@ void Game::chooseHole(CellIndex h) {
         return;
     }
 
-    if (s.movePathLength == 0 || s.stepMade || s.occupancy[h] != NO_PEG) return;
+    if (s.movePathLength == 0 || s.stepMade) return;
+    // An occupied hole can only be the end of a swap, where the rules allow one.
+    const bool swapHole = s.occupancy[h] != NO_PEG;
+    if (swapHole && !swapAllowed(s.occupancy, s.currentPlayer, h, s.pegsPerPlayer, s.rules)) return;
 
     // A single step: only straight after the selection.
     const CellIndex start = s.movePath[0].cell;
@@ -51,11 +56,14 @@ void Game::chooseHole(CellIndex h) {
         return;
     }
 
-    // A jump from the last hole over an adjacent peg of any seat.
-    if (s.movePathLength >= MAX_PATH) return;
+    // A jump from the last hole over a peg of any seat (an adjacent one by the
+    // classic rules). A swap ends the chain: nothing jumps on from there.
+    if (s.movePathLength >= MAX_PATH || s.pathEndsInSwap()) return;
     const CellIndex a = s.pathEnd();
     for (int d = 0; d < DIRECTION_COUNT; ++d) {
-        if (openJump(s.occupancy, a, d) != h) continue;
+        const CellIndex to =
+            swapHole ? ruleJumpOntoPeg(s.occupancy, a, d, s.rules) : ruleJumpLanding(s.occupancy, a, d, s.rules);
+        if (to != h) continue;
         s.movePath[s.movePathLength] = {Direction(d), h};
         ++s.movePathLength;
         view_.toggleHoleMark(h);

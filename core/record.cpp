@@ -220,6 +220,8 @@ std::string writeRecord(const GameRecord& r) {
                " name=" + quoted(seat.name) + "\n";
     }
     out += "Pegs " + std::to_string(r.pegs) + "\n";
+    if (!r.rules.classic())
+        out += std::string("Rules") + (r.rules.longJumps ? " long-jumps" : "") + (r.rules.swapInTarget ? " swap" : "") + "\n";
     out += "FirstMover " + std::to_string(r.firstMover + 1) + "\n";
     if (!r.finishOrder.empty()) {
         out += "Finish";
@@ -349,7 +351,7 @@ public:
         const std::string_view key = t[0].text;
         if (sameWord(key, "Seat")) return seat(t);
         static constexpr std::string_view KNOWN[] = {"Format", "Program", "Date",   "Pegs",
-                                                     "FirstMover", "Finish", "Status", "Position"};
+                                                     "FirstMover", "Finish", "Status", "Position", "Rules"};
         const auto known = std::find_if(std::begin(KNOWN), std::end(KNOWN), [&](std::string_view k) { return sameWord(k, key); });
         if (known == std::end(KNOWN)) {
             // A tag of another program or a later format: kept while no move came yet.
@@ -463,6 +465,17 @@ private:
                 r_.positionPlace = {line_, column(v)};
                 break;
             }
+            case 8:
+                // A rule this program does not know would replay the game wrongly: refused.
+                for (std::size_t i = 1; i < t.size(); ++i) {
+                    if (sameWord(t[i].text, "long-jumps"))
+                        r_.rules.longJumps = true;
+                    else if (sameWord(t[i].text, "swap"))
+                        r_.rules.swapInTarget = true;
+                    else
+                        throw Refusal{t[i].pos, P::UnexpectedText, {excerpt(t[i].text)}};
+                }
+                break;
         }
     }
 
@@ -539,7 +552,7 @@ private:
     static int column(const Token& t) { return int(t.pos) + 1; }
 
     GameRecord& r_;
-    std::array<int, 8> tagLines_{};
+    std::array<int, 9> tagLines_{};
     std::array<int, SEAT_COUNT> seatLines_{};
     std::array<std::size_t, SEAT_COUNT> colourPos_{};
     TextPlace firstMoverAt_;

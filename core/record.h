@@ -11,6 +11,7 @@
 //   Seat 3 none level=2 colour=2 name="Spieler 3"
 //   ...                                  (all six seats, 1..6)
 //   Pegs 10
+//   Rules long-jumps swap                (house rules in force; no tag: classic)
 //   FirstMover 2
 //   Finish 2                             (the places known so far, first first)
 //   Status running                       (or finished, or aborted)
@@ -30,6 +31,7 @@
 // (replay.h) to say; the reader checks the form and what the tags alone tell.
 #pragma once
 
+#include "settings.h"
 #include "types.h"
 
 #include <array>
@@ -100,6 +102,7 @@ struct GameRecord {
     std::string date;     // when the game began, ISO 8601 (Format 1: when it was written)
     std::array<RecordSeat, SEAT_COUNT> seats{};
     int pegs = 10;
+    HouseRules rules;  // the game is played by these
     Seat firstMover = 0;
     std::vector<Seat> finishOrder;  // the places taken, first place first
     bool ended = false;             // the game is over (finished or stopped)

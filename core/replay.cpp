@@ -30,6 +30,7 @@ bool RecordReplay::fail(RecordError& error, TextPlace place, RecordProblem probl
 bool RecordReplay::play(const GameRecord& record, RecordError& error) {
     settings_.playerSettings = playerSlotsOf(record);
     settings_.alwaysTenPegs = record.pegs == 10;
+    settings_.rules = record.rules;
     GameState& s = game_.state();
     game_.newGame();
     if (!s.gameRunning) return fail(error, {1, 1}, RecordProblem::NoSeatPlays);
@@ -128,6 +129,7 @@ GameRecord recordOf(const Game& game, const Settings& live, std::string date) {
         r.seats[seat] = {p.kind, live.playerSettings[seat].level, p.colour, utf8FromWindows1252(p.nameBytes())};
     }
     r.pegs = s.pegsPerPlayer;
+    r.rules = s.rules;
     r.firstMover = s.startingPlayer;
     r.ended = !s.gameRunning;
     r.aborted = r.ended;  // until the finishing order says otherwise

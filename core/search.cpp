@@ -4,6 +4,7 @@
 #include "search.h"
 
 #include "board.h"
+#include "moves.h"
 
 #include <algorithm>
 
@@ -41,6 +42,7 @@ bool ComputerPlayer::Search::prepare(const GameState& state, const Settings& set
         if (cells_[k] >= CELL_COUNT) return false;
     }
     occupancy_ = state.occupancy;
+    rules_ = state.rules;
     row_ = &SEAT_VALUES[seat_];
     valueBefore_ = positionValue(state);
     perfect_ = perfectTotal(pegCount_);
@@ -109,7 +111,8 @@ void ComputerPlayer::Search::generateSteps() {
         const CellIndex from = cells_[k];
         for (int d = 0; d < DIRECTION_COUNT; ++d) {
             const CellIndex to = NEIGHBOURS[from][d];
-            if (to == NO_PEG || occupancy_[to] != NO_PEG) continue;
+            if (to == NO_PEG) continue;
+            if (occupancy_[to] != NO_PEG && !swapAllowed(occupancy_, seat_, to, pegCount_, rules_)) continue;
             CandidateMove& c = newCandidate(k, valueBefore_ - row[from] + row[to]);
             c.landings[0] = to;
             c.lastLanding = 0;
@@ -133,7 +136,14 @@ void ComputerPlayer::Search::generateJumps() {
 // both places in the draw among equal best moves.
 void ComputerPlayer::Search::walkChains(int peg, CellIndex from, std::int32_t startValue) {
     for (int d = 0; d < DIRECTION_COUNT; ++d) {
-        const CellIndex to = openJump(occupancy_, from, d);
+        CellIndex to = ruleJumpLanding(occupancy_, from, d, rules_);
+        // A swap can only be the last landing of a chain.
+        bool swap = false;
+        if (to == NO_PEG && rules_.swapInTarget) {
+            to = ruleJumpOntoPeg(occupancy_, from, d, rules_);
+            swap = to != NO_PEG && swapAllowed(occupancy_, seat_, to, pegCount_, rules_);
+            if (!swap) continue;
+        }
         if (to == NO_PEG) continue;
 
         chain_[++chainLast_] = to;
@@ -154,7 +164,7 @@ void ComputerPlayer::Search::walkChains(int peg, CellIndex from, std::int32_t st
         std::copy_n(chain_.begin(), length, c.landings.begin());
         c.lastLanding = std::uint8_t(chainLast_);
 
-        walkChains(peg, to, startValue);
+        if (!swap) walkChains(peg, to, startValue);
         --chainLast_;
     }
 }

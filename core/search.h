@@ -114,6 +114,7 @@ private:
     std::array<CellIndex, MAX_PEGS> cells_{};  // the seat to move's pegs
     Seat seat_ = 0;
     int pegCount_ = 0;
+    HouseRules rules_;  // which moves are listed; the scoring knows only the classic ones
     const SeatValueRow* row_ = nullptr;  // SEAT_VALUES of the seat to move
     std::int32_t valueBefore_ = 0;
     std::int32_t perfect_ = 0;

@@ -42,7 +42,7 @@ void ComputerPlayer::Search::examine(CandidateMove& c, int depth) {
     const int peg = c.pegIndex;
     const CellIndex from = cells_[peg], to = c.finalHole();
     const CellIndex fromBefore = occupancy_[from], toBefore = occupancy_[to];
-    occupancy_[from] = NO_PEG;
+    occupancy_[from] = toBefore;  // a swapped peg goes to the start
     occupancy_[to] = seat_;
     cells_[peg] = to;
 

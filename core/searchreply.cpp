@@ -35,7 +35,7 @@ void ComputerPlayer::Search::scoreReplies(const GameState& state, const Settings
             if (!replyKnown_.has(key)) {
                 const CellIndex from = cells_[c->pegIndex];
                 const CellIndex fromBefore = occupancy_[from], toBefore = occupancy_[to];
-                occupancy_[from] = NO_PEG;
+                occupancy_[from] = toBefore;  // a swapped peg goes to the start
                 occupancy_[to] = seat_;
                 cached = replyGain(state, next);
                 occupancy_[to] = toBefore;

@@ -43,11 +43,17 @@ struct Board {
     int finishedSum = 20;
     std::uint64_t key = 0;  // Zobrist key of the pegs
     const std::array<DistanceRow, SEAT_COUNT>* distances = &targetDistances();
+    HouseRules rules;  // the game's: which moves there are
 
     void load(const GameState& state);
+    // A move onto another seat's peg (only by the swap rule) sends that peg to m.from.
     void make(const Move& m);
     void unmake(const Move& m);
     bool finished(Seat seat) const { return distanceSum[seat] == finishedSum; }
+
+private:
+    // The peg of `seat` on `at` goes to `to` (a swap); `at` is left as it is.
+    void moveSwapped(Seat seat, CellIndex at, CellIndex to);
 };
 
 // The holes one peg's jump chains reach, breadth first, each once, with the
@@ -69,6 +75,12 @@ void appendMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWal
 // Every legal move of `seat` with the shortest chain of landings to each
 // final hole, in the order appendMoves lists them.
 void rootMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out);
+
+// appendMoves and rootMoves for a game with house rules (strongrules.cpp):
+// long jumps over a peg with equal empty stretches, and swaps in the target,
+// which only end a move.
+void appendRuleMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains);
+void rootRuleMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out);
 
 // Score of the position for `root` against the seats in `opponents`: the
 // leading opponent's distance still to go minus the root's, both with their

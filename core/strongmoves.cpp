@@ -34,6 +34,7 @@ void ChainWalk::walk(const std::array<CellIndex, CELL_COUNT>& occupancy, CellInd
 
 void Board::load(const GameState& state) {
     occupancy = state.occupancy;
+    rules = state.rules;
     pegCount = state.pegsPerPlayer;
     finishedSum = finishedDistanceSum(pegCount);
     key = 0;
@@ -52,24 +53,40 @@ void Board::load(const GameState& state) {
 }
 
 void Board::make(const Move& m) {
+    const CellIndex swapped = rules.swapInTarget ? occupancy[m.to] : NO_PEG;
     const auto& row = (*distances)[m.seat];
     occupancy[m.from] = NO_PEG;
     occupancy[m.to] = m.seat;
     pegs[m.seat][m.peg] = m.to;
     distanceSum[m.seat] += row[m.to] - row[m.from];
     key ^= PEG_KEYS[m.from][m.seat] ^ PEG_KEYS[m.to][m.seat];
+    if (swapped != NO_PEG) moveSwapped(swapped, m.to, m.from);
 }
 
 void Board::unmake(const Move& m) {
+    const CellIndex swapped = rules.swapInTarget ? occupancy[m.from] : NO_PEG;
     const auto& row = (*distances)[m.seat];
     occupancy[m.to] = NO_PEG;
     occupancy[m.from] = m.seat;
     pegs[m.seat][m.peg] = m.from;
     distanceSum[m.seat] -= row[m.to] - row[m.from];
     key ^= PEG_KEYS[m.from][m.seat] ^ PEG_KEYS[m.to][m.seat];
+    if (swapped != NO_PEG) moveSwapped(swapped, m.from, m.to);
+}
+
+void Board::moveSwapped(Seat seat, CellIndex at, CellIndex to) {
+    for (int k = 0; k < pegCount; ++k) {
+        if (pegs[seat][k] != at) continue;
+        pegs[seat][k] = to;
+        occupancy[to] = seat;
+        distanceSum[seat] += (*distances)[seat][to] - (*distances)[seat][at];
+        key ^= PEG_KEYS[at][seat] ^ PEG_KEYS[to][seat];
+        return;
+    }
 }
 
 void appendMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains) {
+    if (!board.rules.classic()) return appendRuleMoves(board, seat, out, chains);
     for (int k = 0; k < board.pegCount; ++k) {
         const CellIndex from = board.pegs[seat][k];
         if (from >= CELL_COUNT) continue;
@@ -83,6 +100,7 @@ void appendMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWal
 }
 
 void rootMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out) {
+    if (!board.rules.classic()) return rootRuleMoves(board, seat, out);
     ChainWalk chains;
     for (int k = 0; k < board.pegCount; ++k) {
         const CellIndex from = board.pegs[seat][k];

@@ -11,6 +11,7 @@ add_library(vexel_dialogs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Vexoptio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Vexspeed.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Vexfehlr.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Vexrules.cpp
 )
 target_link_libraries(vexel_dialogs PUBLIC vexel_texts vexel_core vexel_paint vexel_settings_format Qt6::Widgets)
 

@@ -219,6 +219,13 @@ constexpr auto GERMAN_TEXTS = std::to_array<TextEntry>({
     {1213, "mit Balken"},
     {1214, "mit Dreieck"},
     {1215, "mit Quadrat"},
+    {1220, "&Regeln..."},
+    {1221, "Regeln"},
+    {1222, "&Weite Sprünge"},
+    {1223, "Ein Sprung darf über eine entfernte Figur gehen: so viele freie Löcher davor wie dahinter, dann das Landeloch."},
+    {1224, "&Tauschen im Ziel"},
+    {1225, "Eine Figur darf ihren Zug im eigenen Ziel auf einer Figur beenden, die dort zu Hause ist; die beiden tauschen die Plätze: Die verdrängte kommt auf das Loch, von dem der Zug ausging."},
+    {1226, "Die Regeln gelten ab dem nächsten neuen Spiel."},
 });
 
 constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
@@ -435,6 +442,13 @@ constexpr auto ENGLISH_TEXTS = std::to_array<TextEntry>({
     {1213, "with a bar"},
     {1214, "with a triangle"},
     {1215, "with a square"},
+    {1220, "R&ules..."},
+    {1221, "Rules"},
+    {1222, "&Long jumps"},
+    {1223, "A jump may go over a distant peg: as many empty holes before it as behind it, then the landing hole."},
+    {1224, "&Swap in the target"},
+    {1225, "A peg may end its move in its own target on a peg that is at home there; the two change places, that peg going to the hole the move started from."},
+    {1226, "The rules hold from the next new game on."},
 });
 
 // Lookup relies on ascending ids; the two languages must name the same ids.

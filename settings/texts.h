@@ -13,7 +13,7 @@
 // board (refusals, summed-up moves, the dialogs' accessible names), 1100-1199
 // network games, 1200-1219 marks on the pegs and the colour-blind palette
 // (1210-1215 the marks' names as the screen reader says them, in the order of
-// the colour indices).
+// the colour indices), 1220-1249 the house rules.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include "settings/Vexfehlr.h"
 #include "settings/Vexinfo.h"
 #include "settings/Vexoptio.h"
+#include "settings/Vexrules.h"
 #include "settings/Vexsieg.h"
 #include "settings/Vexspeed.h"
 #include "settings/qtexts.h"
@@ -149,6 +150,7 @@ void TMainWindow::buildMenu() {
     mOptionen_->addSeparator();
     mOptionenspeichern_ = mOptionen_->addAction(QString(), this, [this] { mOptionenspeichernClick(); });
     mZuruecksetzen_ = mOptionen_->addAction(QString(), this, [this] { mZuruecksetzenClick(); });
+    mRegeln_ = mOptionen_->addAction(QString(), this, [this] { mRegelnClick(); });
     mHilfe_ = bar->addMenu(QString());
     mInhalt_ = mHilfe_->addAction(QString(), this, [this] { mInhaltClick(); });
     mHilfe_->addSeparator();
@@ -161,6 +163,7 @@ void TMainWindow::buildMenu() {
         {mOptionenspeichern_, "mOptionenspeichern"}, {mZuruecksetzen_, "mZuruecksetzen"},
         {mHilfe_, "mHilfe"},       {mInhalt_, "mInhalt"},               {mInfo_, "mInfo"},
         {mZugzuruecknehmen_, "mZugzuruecknehmen"}, {mTipp_, "mTipp"},
+        {mRegeln_, "mRegeln"},
     };
     for (const auto& [object, name] : names) object->setObjectName(name);
 }
@@ -178,6 +181,7 @@ void TMainWindow::applyMainCaptions() {
     mSwitchtoEnglish_->setText(text(settings_, 10));
     mOptionenspeichern_->setText(text(settings_, 11));
     mZuruecksetzen_->setText(text(settings_, 12));
+    mRegeln_->setText(text(settings_, 1220));
     mHilfe_->setTitle(text(settings_, 17));
     mInhalt_->setText(text(settings_, 18));
     mInfo_->setText(text(settings_, 19));
@@ -621,6 +625,11 @@ void TMainWindow::mZuruecksetzenClick() {
     }
     tell(text(settings_, 802), text(settings_, 803));
     scheduleIdle();
+}
+
+void TMainWindow::mRegelnClick() {
+    if (!rulesDialog_) rulesDialog_ = new TRulesDlg(settings_, this);
+    withModalDialog([this] { return rulesDialog_->showCentred(this); });
 }
 
 void TMainWindow::mInhaltClick() { showHelp(0); }

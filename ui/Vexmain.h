@@ -39,6 +39,7 @@ class TEnvironDlg;
 class TFehlerWin;
 class TCompLevelDlg;
 class TSiegerAnzeige;
+class TRulesDlg;
 
 // The dialogs live as long as the program; the application creates them after
 // the main window and hands them over.
@@ -94,6 +95,7 @@ public:
     void SprachenClick();
     void mOptionenspeichernClick();
     void mZuruecksetzenClick();
+    void mRegelnClick();
     void mInhaltClick();
     void mInfoClick();
     void showHelp(int context);
@@ -207,6 +209,8 @@ private:
     QAction* mSwitchtoEnglish_ = nullptr;
     QAction* mOptionenspeichern_ = nullptr;
     QAction* mZuruecksetzen_ = nullptr;
+    QAction* mRegeln_ = nullptr;
+    TRulesDlg* rulesDialog_ = nullptr;  // made at its first showing
     QAction* mInhalt_ = nullptr;
     QAction* mInfo_ = nullptr;
     GameRecordFiles* records_ = nullptr;  // save, open and resume, after take back and hint

@@ -97,6 +97,7 @@ void MoveAnimation::animateFrame() {
         return;
     }
     s.stepAnimating = false;
+    if (s.animStep == s.movePathLength) clearSwappedPeg(at);
     PegRecord& peg = s.pegs[s.currentPlayer][s.movingPeg];
     peg.background = movingBackground_;
     peg.hasBackground = true;
@@ -106,6 +107,25 @@ void MoveAnimation::animateFrame() {
     const bool human = player.kind == PlayerKind::Human;
     if (settings.moveSoundOn && ((human && settings.humanSpeed > 0) || (!human && settings.computerSpeed > 0)))
         view_.playSound(3);
+}
+
+// A swap ends on a peg of the home seat, whose picture the square now under
+// the mover holds: both squares go back, so that the hole is bare, and the
+// mover is drawn anew. The completion then draws the swapped peg on the start.
+void MoveAnimation::clearSwappedPeg(PixelPoint at) {
+    GameState& s = game_.state();
+    const CellIndex end = s.movePath[s.animStep].cell;
+    const Seat other = end < CELL_COUNT ? s.occupancy[end] : NO_PEG;
+    if (other >= SEAT_COUNT || other == s.currentPlayer) return;
+    drawing_.restoreBackground(at, movingBackground_);
+    for (int k = 0; k < s.pegsPerPlayer; ++k) {
+        PegRecord& swapped = s.pegs[other][k];
+        if (swapped.cell != end || !swapped.hasBackground) continue;
+        drawing_.restoreBackground(drawing_.pixelPos(end), swapped.background);
+        swapped.hasBackground = false;
+    }
+    const PlayerSlot& player = s.players[s.currentPlayer];
+    drawing_.savePegBackgroundAndDraw(at, game_.settings().pegColours[player.colour % SEAT_COUNT], movingBackground_);
 }
 
 void MoveAnimation::forgetBackground() {

@@ -38,6 +38,7 @@ public:
     PixelPoint lastDrawn() const { return lastDrawn_; }
 
 private:
+    void clearSwappedPeg(PixelPoint at);
     std::uint8_t speed() const;
 
     Game& game_;

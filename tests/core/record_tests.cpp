@@ -98,6 +98,7 @@ TEST(RecordReader, RefusesEachFaultWithItsPlace) {
         {"missing seat", edited(10, nullptr), "Seat 6 is missing", 18, 1},
         {"no format", edited(2, nullptr), "no Format tag", 18, 1},
         {"later format", edited(2, "Format 3"), "record format 3 is not known", 2, 8},
+        {"a rule not known", edited(4, "Rules swap castling"), "unexpected text: castling", 4, 12},
         {"level out of range", edited(8, "Seat 4 human level=4"), "level=4 is out of range 0..3", 8, 20},
         {"colour given twice", edited(9, "Seat 5 none level=1 colour=3"), "colour 3 is given to two seats", 9, 28},
         {"15 pegs for neighbours", edited(7, "Seat 3 human"), "15 pegs do not fit", 11, 6},
@@ -174,6 +175,7 @@ void expectSameGame(const GameState& a, const GameState& b, const std::string& w
     EXPECT_EQ(a.computerToMove, b.computerToMove) << what;
     EXPECT_EQ(a.players, b.players) << what;
     EXPECT_EQ(a.pegsPerPlayer, b.pegsPerPlayer) << what;
+    EXPECT_EQ(a.rules, b.rules) << what;
     for (int s = 0; s < SEAT_COUNT; ++s) EXPECT_EQ(a.producedPositions.keys[s], b.producedPositions.keys[s]) << what;
 }
 
@@ -230,6 +232,7 @@ TEST(RecordReplay, ArenaGamesRoundTripThroughText) {
         bool ten;
         int games;
         int maxTurns = 3000;
+        HouseRules rules = {};
     };
     const Table tables[] = {
         {{{0, 0}, {3, 2}}, false, 60},
@@ -240,6 +243,10 @@ TEST(RecordReplay, ArenaGamesRoundTripThroughText) {
         {{{0, 0}, {1, 1}, {2, 2}, {3, 0}, {4, 1}, {5, 2}}, false, 40},
         // The strongest level thinks long: one game, stopped early.
         {{{2, 3}, {5, 1}}, false, 1, 40},
+        // House rules: the Rules tag brings them back, and the replay plays by them.
+        {{{0, 0}, {3, 1}}, false, 4, 400, {true, false}},
+        {{{0, 1}, {2, 0}, {4, 2}}, true, 4, 400, {false, true}},
+        {{{1, 0}, {4, 0}}, false, 4, 400, {true, true}},
     };
     int checked = 0;
     for (const Table& table : tables) {
@@ -248,6 +255,7 @@ TEST(RecordReplay, ArenaGamesRoundTripThroughText) {
         o.alwaysTenPegs = table.ten;
         o.keepRecords = true;
         o.maxTurns = table.maxTurns;
+        o.rules = table.rules;
         o.seed = std::uint64_t(100 + checked);
         for (int n = 1; n <= table.games; ++n) {
             const ArenaGameResult game = playArenaGame(o, arenaGameSeed(o.seed, n));
@@ -257,7 +265,7 @@ TEST(RecordReplay, ArenaGamesRoundTripThroughText) {
             ++checked;
         }
     }
-    EXPECT_EQ(checked, 281);
+    EXPECT_EQ(checked, 293);
 }
 
 TEST(RecordReader, KeepsWhatOthersWroteAndTellsHowTheGameEnded) {

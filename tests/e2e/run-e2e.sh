@@ -4,7 +4,8 @@
 # maximized again or has its whole frame on the screen (also after a size
 # chosen in the environment dialog) and that the About box then opens centred
 # over it and cannot be minimized, then the pegs of every seat after a new
-# game started from the menu with the keyboard. Then, on a bare X server without a
+# game started from the menu with the keyboard, and a long jump by keyboard in a
+# game by the house rules resumed from its record. Then, on a bare X server without a
 # window manager, the maximized window must still fill the screen.
 # Usage: run-e2e.sh BIN_DIR SCREENCHECK
 set -euo pipefail
@@ -191,6 +192,43 @@ after=$("$check" $colours)
 shot taken-back
 echo "take back: before=[$before] after=[$after]"
 [ "$after" = "$before" ] || fail "Ctrl+Z did not bring back the position before the human's move"
+kill "$vexel_pid" 2>/dev/null || true
+wait "$vexel_pid" 2>/dev/null || true
+
+# A long jump by keyboard, in a game by the house rules resumed from its
+# record: two human seats, seat 1 to move after E7-F7 and M5-L4. The cursor
+# walks up from the centre to D2, Space takes the peg, the cursor walks down
+# to H7, and Enter makes the jump over F7 (one empty hole before it, one behind).
+record="$XDG_STATE_HOME/vexel/current.vxg"
+mkdir -p "$XDG_STATE_HOME/vexel"
+cat >"$record" <<'VXG'
+# Vexel game record
+Format 1
+Seat 1 human level=0 colour=0 name="Anna"
+Seat 2 none level=1 colour=1 name="Ben"
+Seat 3 none level=2 colour=2 name="Cleo"
+Seat 4 human level=0 colour=3 name="Dora"
+Seat 5 none level=1 colour=4 name="Emil"
+Seat 6 none level=2 colour=5 name="Fay"
+Pegs 15
+Rules long-jumps
+FirstMover 1
+Status running
+1. 1: E7 F7
+1. 4: M5 L4
+VXG
+"$work/vexel" >>"$work/vexel.log" 2>&1 & vexel_pid=$!; pids+=($vexel_pid)
+win=$(xdotool search --sync --onlyvisible --name '^Vexel$' | head -n1)
+sleep 1.5
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+xdotool key --window "$win" alt+s; sleep 0.5; xdotool key o   # "Partie f&ortsetzen"
+sleep 1.5
+xdotool key Escape; sleep 0.3
+xdotool key --delay 80 Up Up Up Up Up Up Left space Down Down Down Down Right Right Return
+sleep 2.5
+grep -q '^2\. 1: D2 H7$' "$record" || { cat "$record"; fail "the long jump by keyboard did not reach the record"; }
+grep -q '^Rules long-jumps$' "$record" || fail "the resumed game lost its rules"
+echo "long jump by keyboard: ok"
 kill "$vexel_pid" 2>/dev/null || true
 
 # Bare X server: the maximized window still fills the screen.

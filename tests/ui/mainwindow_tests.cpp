@@ -9,6 +9,7 @@
 #include "settings/Vexfehlr.h"
 #include "settings/Vexsieg.h"
 #include "ui/animation.h"
+#include "ui/boarddraw.h"
 #include "ui/boardwidget.h"
 #include "ui/gamerecordfiles.h"
 #include "ui/recordfile.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -29,6 +31,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -525,6 +528,89 @@ TEST(HopSpeeds, FramesGapsPausesAndTheHopSound) {
         }
         EXPECT_EQ(frames, row.frames) << "speed " << speed;
         EXPECT_EQ(std::count(view.sounds.begin(), view.sounds.end(), 3), row.hopSound ? 1 : 0) << "speed " << speed;
+    }
+}
+
+namespace {
+
+// A headless game whose pegs and marks are drawn on a real board surface.
+struct DrawnView : HeadlessView {
+    BoardDrawing* drawing = nullptr;
+    void drawBoard() override { drawing->drawBoard(); }
+    void drawPlayerPeg(Seat seat, int peg) override { drawing->drawPlayerPeg(seat, peg); }
+    void toggleHoleMark(CellIndex cell) override {
+        HeadlessView::toggleHoleMark(cell);
+        drawing->toggleHoleMark(cell);
+    }
+};
+
+}  // namespace
+
+// A swap in the target, played through the animation: the mover ends on the
+// hole, the home seat's peg on the start, and nothing of either is left
+// where it was; the board is pixel for pixel a fresh repaint. With
+// VEXEL_SCREENSHOT_DIR set, the picture of the help and the documents
+// (swap-in-target.png: the move entered, then made) is written there.
+TEST(HouseRulesAnimation, ASwapLeavesTheBoardAsAFreshRepaintShowsIt) {
+    Settings settings;
+    settings.rules.swapInTarget = true;
+    settings.humanSpeed = 2;
+    for (PlayerSlot& slot : settings.playerSettings) slot.kind = PlayerKind::NotPlaying;
+    settings.playerSettings[0].kind = PlayerKind::Human;
+    settings.playerSettings[3].kind = PlayerKind::Human;
+    DrawnView view;
+    Random random(1);
+    Game game(settings, view, random);
+    BoardDrawing drawing(game.state(), settings);
+    drawing.setSizeUnit(3);
+    view.drawing = &drawing;
+    MoveAnimation animation(game, drawing, view);
+    game.newGame();
+    GameState& s = game.state();
+    // Late in a game: seat 0 has eight pegs home, one on K7 and one behind;
+    // seat 3 keeps one peg at home on O2, its other pegs home or on their way.
+    const int k7 = cellAt(0, 10), m8 = cellAt(2, 12), n3 = cellAt(1, 13), o2 = cellAt(0, 14);
+    const std::vector<int> own = {120, 119, 118, 117, 115, 114, 113, 112, cellAt(-6, 12), k7};
+    const std::vector<int> other = {o2, 0, 1, 2, 3, 4, 5, 7, cellAt(-1, 5), cellAt(1, 11)};
+    s.occupancy.fill(NO_PEG);
+    for (int k = 0; k < 10; ++k) {
+        s.pegs[0][k].cell = CellIndex(own[std::size_t(k)]);
+        s.occupancy[own[std::size_t(k)]] = 0;
+        s.pegs[3][k].cell = CellIndex(other[std::size_t(k)]);
+        s.occupancy[other[std::size_t(k)]] = 3;
+    }
+    s.currentPlayer = 0;
+    s.computerToMove = false;
+    drawing.repaint();
+    ASSERT_EQ(s.occupancy[n3], 0);  // the peg jumped over on the way
+
+    for (int h : {k7, m8, o2}) game.clickHole(CellIndex(h));
+    ASSERT_EQ(s.movePathLength, 3);
+    const QImage entered = drawing.surface().copy();
+    game.clickHole(CellIndex(o2));
+    ASSERT_TRUE(s.moveInProgress);
+    for (int guard = 0; s.moveInProgress && guard < 1000; ++guard) {
+        if (s.stepAnimating)
+            animation.animateFrame();
+        else
+            animation.advanceMove();
+    }
+    ASSERT_FALSE(s.moveInProgress);
+    EXPECT_EQ(s.occupancy[o2], 0);
+    EXPECT_EQ(s.occupancy[k7], 3);
+    const QImage made = drawing.surface().copy();
+    drawing.repaint();
+    EXPECT_TRUE(made == drawing.surface()) << "a peg left behind or missing after the swap";
+
+    if (const char* dir = std::getenv("VEXEL_SCREENSHOT_DIR")) {
+        const int gap = 12;
+        QImage picture(entered.width() * 2 + gap, entered.height(), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.drawImage(0, 0, entered);
+        painter.drawImage(entered.width() + gap, 0, made);
+        painter.end();
+        EXPECT_TRUE(picture.save(QString::fromLocal8Bit(dir) + "/swap-in-target.png"));
     }
 }
 

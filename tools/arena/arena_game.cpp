@@ -35,6 +35,7 @@ Settings arenaSettings(const ArenaOptions& options) {
         }
     }
     settings.alwaysTenPegs = options.alwaysTenPegs;
+    settings.rules = options.rules;
     settings.humanSpeed = 0;
     settings.computerSpeed = 0;
     return settings;

@@ -64,6 +64,10 @@ ParsedArguments parseArenaArguments(std::span<const std::string_view> args) {
             if (options.replayFiles.empty()) return fail("--replay needs at least one record file");
         } else if (arg == "--ten") {
             options.alwaysTenPegs = true;
+        } else if (arg == "--long-jumps") {
+            options.rules.longJumps = true;
+        } else if (arg == "--swap") {
+            options.rules.swapInTarget = true;
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--help" || arg == "-h") {

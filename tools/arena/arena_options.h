@@ -3,6 +3,7 @@
 // every way of getting the line wrong can be tested without running a game.
 #pragma once
 
+#include "core/settings.h"
 #include "core/types.h"
 
 #include <array>
@@ -24,6 +25,7 @@ struct ArenaOptions {
     // unfinished one; 0 plays games 1..games.
     int onlyGame = 0;
     bool alwaysTenPegs = false;
+    HouseRules rules;  // --long-jumps, --swap
     int maxTurns = 3000;  // computer turns per game before it counts as unfinished
     bool json = false;
     bool help = false;
@@ -47,10 +49,10 @@ struct ParsedArguments {
 ParsedArguments parseArenaArguments(std::span<const std::string_view> args);
 
 inline constexpr std::string_view ARENA_USAGE =
-    "usage: vexel-arena [--games N] [--seed S] [--game N] [--ten] [--max-turns T] [--json] [--record DIR] SEAT=LEVEL [SEAT=LEVEL ...]\n"
+    "usage: vexel-arena [--games N] [--seed S] [--game N] [--ten] [--long-jumps] [--swap] [--max-turns T] [--json] [--record DIR] SEAT=LEVEL [SEAT=LEVEL ...]\n"
     "       vexel-arena --replay FILE.vxg [FILE.vxg ...]\n"
     "  SEAT 0..5 plays as a computer of LEVEL 0 (strongest original) .. 2 (weakest), or 3, the deepest\n"
-    "  searcher; other seats do not play. --record writes each game's record to DIR/game-N.vxg.\n"
+    "  searcher; other seats do not play. --long-jumps and --swap play by those house rules. --record writes each game's record to DIR/game-N.vxg.\n"
     "  --replay checks records: every move legal, final position and finishing order as recorded.\n";
 
 }  // namespace vexel::arena

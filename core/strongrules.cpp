@@ -1,0 +1,118 @@
+// The strongest level's move lists under house rules. Kept apart from the
+// classic lists, which run in every node of every classic game: a game by
+// the classic rules never comes here.
+//
+// Chains are walked breadth first over the empty landings the rules allow, so
+// the chain kept for each final hole is a shortest one. A swap ends a move:
+// it is found from the start or from any landing, and walked no further.
+#include "moves.h"
+#include "strongboard.h"
+
+namespace vexel::strong {
+
+namespace {
+
+// The holes a swap can end on, each with the hole it was reached from.
+struct SwapEnds {
+    std::array<CellIndex, MAX_PEGS> to{};
+    std::array<CellIndex, MAX_PEGS> parent{};
+    int count = 0;
+
+    void add(CellIndex cell, CellIndex from) {
+        for (int i = 0; i < count; ++i)
+            if (to[std::size_t(i)] == cell) return;
+        if (count == MAX_PEGS) return;  // the target has no more holes
+        to[std::size_t(count)] = cell;
+        parent[std::size_t(count++)] = from;
+    }
+};
+
+bool canSwapOnto(const Board& board, Seat seat, CellIndex cell) {
+    return swapAllowed(board.occupancy, seat, cell, board.pegCount, board.rules);
+}
+
+void walkRuleChains(const Board& board, Seat seat, CellIndex start, ChainWalk& chains, SwapEnds& swaps) {
+    const HouseRules& rules = board.rules;
+    for (int i = 0; i < chains.count; ++i) chains.seen[chains.queue[std::size_t(i)]] = false;
+    chains.count = 0;
+    swaps.count = 0;
+    chains.seen[start] = true;  // the peg stands there while it jumps
+    int head = -1;
+    CellIndex from = start;
+    for (;;) {
+        for (int d = 0; d < DIRECTION_COUNT; ++d) {
+            if (const CellIndex to = ruleJumpLanding(board.occupancy, from, d, rules); to != NO_PEG) {
+                if (chains.seen[to]) continue;
+                chains.seen[to] = true;
+                chains.parent[to] = from;
+                chains.queue[std::size_t(chains.count++)] = to;
+            } else if (rules.swapInTarget) {
+                const CellIndex onto = ruleJumpOntoPeg(board.occupancy, from, d, rules);
+                if (onto != NO_PEG && canSwapOnto(board, seat, onto)) swaps.add(onto, from);
+            }
+        }
+        if (++head >= chains.count) break;
+        from = chains.queue[std::size_t(head)];
+    }
+    chains.seen[start] = false;
+}
+
+// A step onto an empty neighbour, or onto a peg to swap out.
+bool stepOpen(const Board& board, Seat seat, CellIndex to) {
+    return to != NO_PEG && (board.occupancy[to] == NO_PEG || canSwapOnto(board, seat, to));
+}
+
+void addRoot(std::vector<CandidateMove>& out, int peg, CellIndex from, CellIndex last, const ChainWalk& chains) {
+    std::array<CellIndex, MAX_CHAIN> reversed{};
+    int length = 0;
+    reversed[std::size_t(length++)] = last;
+    for (CellIndex c = chains.parent[last]; c != from; c = chains.parent[c]) reversed[std::size_t(length++)] = c;
+    CandidateMove& m = out.emplace_back();
+    m.pegIndex = std::uint8_t(peg);
+    for (int j = 0; j < length; ++j) m.landings[std::size_t(j)] = reversed[std::size_t(length - 1 - j)];
+    m.lastLanding = std::uint8_t(length - 1);
+}
+
+}  // namespace
+
+void appendRuleMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains) {
+    SwapEnds swaps;
+    for (int k = 0; k < board.pegCount; ++k) {
+        const CellIndex from = board.pegs[seat][k];
+        if (from >= CELL_COUNT) continue;
+        for (int d = 0; d < DIRECTION_COUNT; ++d) {
+            const CellIndex to = NEIGHBOURS[from][d];
+            if (stepOpen(board, seat, to)) out.push_back({from, to, std::uint8_t(k), seat, 0});
+        }
+        walkRuleChains(board, seat, from, chains, swaps);
+        for (int i = 0; i < chains.count; ++i) out.push_back({from, chains.queue[std::size_t(i)], std::uint8_t(k), seat, 0});
+        for (int i = 0; i < swaps.count; ++i) out.push_back({from, swaps.to[std::size_t(i)], std::uint8_t(k), seat, 0});
+    }
+}
+
+void rootRuleMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out) {
+    ChainWalk chains;
+    SwapEnds swaps;
+    for (int k = 0; k < board.pegCount; ++k) {
+        const CellIndex from = board.pegs[seat][k];
+        if (from >= CELL_COUNT) continue;
+        for (int d = 0; d < DIRECTION_COUNT; ++d) {
+            const CellIndex to = NEIGHBOURS[from][d];
+            if (!stepOpen(board, seat, to)) continue;
+            CandidateMove& m = out.emplace_back();
+            m.pegIndex = std::uint8_t(k);
+            m.landings[0] = to;
+            m.lastLanding = 0;
+        }
+        walkRuleChains(board, seat, from, chains, swaps);
+        for (int i = 0; i < chains.count; ++i) addRoot(out, k, from, chains.queue[std::size_t(i)], chains);
+        // The swap's own hole is no landing of the walk: its chain goes on from where it was reached.
+        for (int i = 0; i < swaps.count; ++i) {
+            const CellIndex last = swaps.to[std::size_t(i)];
+            chains.parent[last] = swaps.parent[std::size_t(i)];
+            addRoot(out, k, from, last, chains);
+        }
+    }
+}
+
+}  // namespace vexel::strong
