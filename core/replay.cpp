@@ -187,4 +187,15 @@ void Game::adoptGame(const Game& other) {
     view_.showPlayerName(s.players[s.currentPlayer].nameBytes());
 }
 
+void RecordReplay::adoptSeats(Settings& live) const {
+    for (int s = 0; s < SEAT_COUNT; ++s) {
+        const PlayerSlot& seat = settings_.playerSettings[s];
+        PlayerSlot& slot = live.playerSettings[s];
+        slot.kind = seat.kind;
+        slot.level = seat.level;
+        slot.colour = seat.colour;
+        slot.setName(seat.nameBytes());
+    }
+}
+
 }  // namespace vexel

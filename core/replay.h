@@ -35,6 +35,10 @@ public:
     // the record's seats with their levels.
     const Game& game() const { return game_; }
     const Settings& settings() const { return settings_; }
+    // The record's seats become `live`'s seats from now on: kind, level,
+    // colour and name (the bytes behind each name stay as they were), so that
+    // the computer plays the record's levels and a new game keeps the table.
+    void adoptSeats(Settings& live) const;
 
 private:
     bool fail(RecordError& error, TextPlace place, RecordProblem problem, std::vector<std::string> details = {});

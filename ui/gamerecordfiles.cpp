@@ -367,17 +367,7 @@ bool GameRecordFiles::adopt(const std::string& text, const QString& name) {
     // Nothing of the old game may come back: no search result, no hop, no marked move.
     window_.stopBackgroundWork();
     game.endGame();
-    // The record's seats are the seats from now on, levels included: the
-    // computer reads its level from the live seats, and a new game after this
-    // one starts with the same table.
-    for (int s = 0; s < SEAT_COUNT; ++s) {
-        const PlayerSlot& seat = replay.settings().playerSettings[s];
-        PlayerSlot& live = settings_.playerSettings[s];
-        live.kind = seat.kind;
-        live.level = seat.level;
-        live.colour = seat.colour;
-        live.setName(seat.nameBytes());
-    }
+    replay.adoptSeats(settings_);
     game.adoptGame(replay.game());
     gamePlayed_ = true;
     gameDate_ = record->date.empty() ? now() : record->date;

@@ -265,14 +265,7 @@ void NetGame::recordArrived(const std::string& recordText) {
     }
     window_.stopBackgroundWork();
     game.setRemoteSeats(others);
-    for (int s = 0; s < SEAT_COUNT; ++s) {
-        const PlayerSlot& seat = replay.settings().playerSettings[s];
-        PlayerSlot& live = settings_.playerSettings[s];
-        live.kind = seat.kind;
-        live.level = seat.level;
-        live.colour = seat.colour;
-        live.setName(seat.nameBytes());
-    }
+    replay.adoptSeats(settings_);
     game.adoptGame(replay.game());
     game.setRemoteSeats(others);
     pending_.clear();
