@@ -59,9 +59,12 @@ public:
             const QString path = "/Client1/ServiceBrowser" + QString::number(browsers_.size() + 1);
             browsers_ << path;
             reply << QVariant::fromValue(QDBusObjectPath(path));
-            QTimer::singleShot(0, this, [this, path] {
-                for (const auto& [group, service] : services_) announce(path, service.first, "ItemNew");
-            });
+            // Queued, so that the browser has its path before the first item arrives.
+            QMetaObject::invokeMethod(
+                this, [this, path] {
+                    for (const auto& [group, service] : services_) announce(path, service.first, "ItemNew");
+                },
+                Qt::QueuedConnection);
         } else if (member == "ResolveService" && m.signature() == "iisssiu") {
             for (const auto& [group, service] : services_)
                 if (service.first == a[2].toString())
@@ -103,6 +106,8 @@ TEST(DnsSd, AnAnnouncedGameIsListedWithItsAddressAndGoesWhenWithdrawn) {
     // The program's calls block until answered: the stand-in answers from a thread of its own.
     QThread thread;
     FakeAvahi fake(bus);
+    // Registered before the move, so that what the bus hangs on the stand-in moves with it.
+    ASSERT_TRUE(bus.registerVirtualObject("/", &fake, QDBusConnection::SubPath));
     fake.moveToThread(&thread);
     thread.start();
     struct Stop {
@@ -112,7 +117,15 @@ TEST(DnsSd, AnAnnouncedGameIsListedWithItsAddressAndGoesWhenWithdrawn) {
             t.wait();
         }
     } stop{thread};
-    ASSERT_TRUE(bus.registerVirtualObject("/", &fake, QDBusConnection::SubPath));
+    // Whatever the outcome, the stand-in leaves the bus before it is gone.
+    struct Leave {
+        QDBusConnection& bus;
+        ~Leave() {
+            bus.unregisterService("org.freedesktop.Avahi");
+            bus.unregisterObject("/", QDBusConnection::UnregisterTree);
+            QDBusConnection::disconnectFromBus("fake-avahi");
+        }
+    } leave{bus};
     ASSERT_TRUE(bus.registerService("org.freedesktop.Avahi"));
 
     ServiceAnnouncer early;
@@ -131,7 +144,6 @@ TEST(DnsSd, AnAnnouncedGameIsListedWithItsAddressAndGoesWhenWithdrawn) {
     late.withdraw();
     ASSERT_TRUE(waitFor([&] { return browser.services().size() == 1; }));
     EXPECT_EQ(browser.services()[0].name, "Vexel early");
-    bus.unregisterService("org.freedesktop.Avahi");
 }
 
 }  // namespace
