@@ -219,16 +219,29 @@ def moves_of(pegs, occupied):
     return found
 
 
+# Every placing of Anna's pegs played so far. A placing not seen before goes
+# first, so that a peg blocked at the end wanders round instead of stepping to
+# and fro between two holes for ever while the computer does the same.
+seen_placings = set()
+
+
 def best_move(pegs, occupied):
+    def placing(path):
+        return frozenset((pegs - {path[0]}) | {path[-1]})
+
     def gain(path):
+        fresh = placing(path) not in seen_placings
         ahead = distance(path[0], TIP) - distance(path[-1], TIP)
         # Into the target, never out of it; the rearmost peg first.
         settle = (path[-1] in TARGET) - (path[0] in TARGET)
-        return (ahead, settle, distance(path[0], TIP), -len(path))
+        return (fresh, ahead, settle, distance(path[0], TIP), -len(path))
     options = moves_of(pegs, occupied)
     if not options:
         fail("no move for %s" % HUMAN)
-    return max(options, key=gain)
+    seen_placings.add(frozenset(pegs))
+    path = max(options, key=gain)
+    seen_placings.add(placing(path))
+    return path
 
 
 def move_text(who, path):
@@ -314,7 +327,7 @@ def play(app, board, announcer):
         fail("%d and %d pegs named in a game of two seats with 15 pegs each" % (len(own), len(other)))
     turn_seen = 0  # messages read up to the one that gave Anna the turn last
     expected_board = None
-    for _ in range(200):
+    for _ in range(400):
         # Anna's turn, or the end of the game.
         def next_turn():
             for i in range(turn_seen, len(read)):
@@ -361,7 +374,7 @@ def play(app, board, announcer):
         mine = (own - {path[0]}) | {path[-1]}
         expected_board = (mine, other)
     else:
-        fail("no end after 200 moves")
+        fail("no end after 400 moves")
 
     # The winners display read the finishing order as it opened, without empty lines.
     button = winners_button()

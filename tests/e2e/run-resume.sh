@@ -45,11 +45,25 @@ start_vexel() {
   [ "$(xdotool getactivewindow)" = "$win" ] || fail "the new window has no focus"
 }
 moves() { grep -E '^[0-9]+\. ' "$1" || true; }
+# After a new game: the computers before the human seat move, then the game
+# waits for it, and its autosave stays as it is.
+wait_for_human() {
+  for _ in $(seq 50); do [ -f "$1" ] && break; sleep 0.2; done
+  [ -f "$1" ] || fail "no autosave at $1 after a new game"
+  for _ in $(seq 20); do
+    cp "$1" "$work/before.vxg"; sleep 1.5
+    cmp -s "$1" "$work/before.vxg" && return 0
+  done
+  fail "the game at $1 never waited for the human seat"
+}
 seats() { grep -E '^(Seat|Pegs|FirstMover) ' "$1"; }
 
 # A new game: seat 1 is the one human (the default seating), five computers.
 start_vexel
 xdotool key --window "$win" alt+s; sleep 0.5; xdotool key n
+# Keys only once the game waits for seat 1, so that none reaches the board
+# while the computers move and the cursor starts from the centre.
+wait_for_human "$record"
 # The computers before seat 1 move; then seat 1 steps from hole D3 to E7 with
 # the keyboard (the cursor walks up from the centre), which only works in its turn.
 # Escape first: the keys must reach the board, not the menu bar.
@@ -96,14 +110,7 @@ second="$XDG_STATE_HOME/vexel/current-2.vxg"
 new_game() {
   xdotool key Escape; sleep 0.2; xdotool key Escape; sleep 0.2   # a menu left open by a greyed item
   xdotool key --window "$win" alt+s; sleep 0.5; xdotool key n
-  for _ in $(seq 50); do [ -f "$1" ] && break; sleep 0.2; done
-  [ -f "$1" ] || fail "no autosave at $1 after a new game"
-  # The computers before the human seat move; then the game waits for it.
-  for _ in $(seq 20); do
-    cp "$1" "$work/before.vxg"; sleep 1.5
-    cmp -s "$1" "$work/before.vxg" && return 0
-  done
-  fail "the game at $1 never waited for the human seat"
+  wait_for_human "$1"
 }
 start_vexel; first_pid=$vexel_pid
 new_game "$record"
