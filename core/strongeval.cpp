@@ -6,9 +6,12 @@
 // counts for more the further its peg still has to go, and with any number a
 // peg far behind its seat's average costs more again. Near the end, against
 // three or more opponents, the last pegs outside the target also pay for the
-// way round to the holes still open there. The root compares its own cost
-// with the leading opponent's, since first place is what counts.
+// way round to the holes still open there. Under house rules the root also
+// pays for the last pegs the seat whose home is its target leaves there. The
+// root compares its own cost with the leading opponent's, since first place
+// is what counts.
 #include "board.h"
+#include "moves.h"
 #include "strongboard.h"
 
 #include <algorithm>
@@ -46,6 +49,19 @@ constexpr int LATERAL_WEIGHT = 3;
 constexpr int DETOUR_WEIGHT = 12;
 constexpr int DETOUR_MAX_PEGS = 4;
 constexpr int DETOUR_MIN_OPPONENTS = 3;
+// Under house rules, once at most CAMP_MAX_PEGS pegs of the seat whose home
+// is the root's target are left there: units per such peg, and more for one
+// without a move of its own. Left to the race alone the search would keep
+// such a peg in: every step it takes out of its home is a step its seat
+// gains, and the search expects the most harmful reply, so it never expects
+// the peg to leave, and a peg walled in by the root's own pegs never can.
+// Priced this way the root leaves it a way out, or swaps it out, and takes
+// the hole the moment it comes free. What the root's own pegs do never
+// switches the price on or off, so it never holds the root back from its
+// target: only the home seat's leaving does.
+constexpr int CAMP_WEIGHT = 80;
+constexpr int CAMP_WALLED_WEIGHT = 60;
+constexpr int CAMP_MAX_PEGS = 3;
 
 // Single steps from one hole to another over an empty board: a step changes
 // the row by one and x by one, or x by two within the row, so rows first,
@@ -129,6 +145,32 @@ const std::array<DistanceRow, SEAT_COUNT>& lateralDistances() {
     return least;
 }
 
+// Whether the peg on `cell` has a move: a step, or a jump by the game's rules.
+bool canLeave(const Board& board, CellIndex cell) {
+    for (int d = 0; d < DIRECTION_COUNT; ++d) {
+        const CellIndex next = NEIGHBOURS[cell][d];
+        if (next != NO_PEG && board.occupancy[next] == NO_PEG) return true;
+        if (ruleJumpLanding(board.occupancy, cell, d, board.rules) != NO_PEG) return true;
+    }
+    return false;
+}
+
+// What the home seat's last pegs on the root's target cost the root.
+[[gnu::noinline]] int campingCost(const Board& board, Seat root) {
+    const auto& steps = (*board.distances)[root];
+    const int targetDepth = finishedDistanceSum(board.pegCount) - finishedDistanceSum(board.pegCount - 1);
+    const auto& homePegs = board.pegs[OPPOSITE_SEAT[root]];
+    int left = 0;
+    int cost = 0;
+    for (int k = 0; k < board.pegCount; ++k) {
+        const CellIndex c = homePegs[std::size_t(k)];
+        if (c >= CELL_COUNT || steps[c] > targetDepth) continue;
+        if (++left > CAMP_MAX_PEGS) return 0;
+        cost += canLeave(board, c) ? CAMP_WEIGHT : CAMP_WEIGHT + CAMP_WALLED_WEIGHT;
+    }
+    return cost;
+}
+
 }  // namespace
 
 const std::array<DistanceRow, SEAT_COUNT>& targetDistances() {
@@ -176,7 +218,11 @@ int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents) 
         if (!any || cost < leader) leader = cost;
         any = true;
     }
-    return leader - remainingCost(board, root, int(opponents.size()));
+    int own = remainingCost(board, root, int(opponents.size()));
+    // Not in classic games, where the search had a peg walled in like this
+    // rarely: with the price there it lost games it used to win.
+    if (!board.rules.classic()) own += campingCost(board, root);
+    return leader - own;
 }
 
 }  // namespace vexel::strong

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <set>
@@ -282,6 +283,29 @@ TEST(StrongEndRace, FindsTheShortestFinishOfTheLastPegs) {
     // An opposing peg on an open target hole cannot be waited out.
     strong::Board held = endRaceBoard(with({102}), {{9, 111}});
     EXPECT_EQ(strong::shortestFinish(held, 0, 8, 100'000), -1);
+}
+
+TEST(StrongSearch, UnderHouseRulesItOpensAWayOutForAPegWalledInOnItsTarget) {
+    // Seat 0's nine pegs fill its target but for the tip, 120, where seat 3
+    // (level 0) left a peg at home; seat 0's tenth peg waits outside. Walled
+    // in by seat 0's pegs that peg can never leave, and the other pegs of
+    // seat 3 always find new places in its own target: the game only ends if
+    // seat 0 makes room for the peg (or, with the swap, takes its hole).
+    for (const HouseRules rules : {HouseRules{true, false}, HouseRules{true, true}}) {
+        vexel::testing::TestTable t({{0, PlayerKind::Computer}, {3, PlayerKind::Computer}}, 7, true);
+        t.settings.playerSettings[0].level = STRONG_LEVEL;
+        t.settings.playerSettings[3].level = 0;
+        t.settings.rules = rules;
+        t.startWithTurn(0);
+        t.setPosition({{0, {119, 118, 117, 116, 115, 114, 113, 112, 111, 92}}, {3, {0, 1, 2, 3, 4, 5, 6, 7, 8, 120}}});
+        GameState& s = t.state();
+        s.computerToMove = true;
+        for (int step = 0; step < 10'000 && s.gameRunning && !s.finished[0]; ++step)
+            s.moveInProgress ? t.game.completeMove() : t.game.computerTurnStep();
+        EXPECT_TRUE(s.finished[0]) << "long jumps " << rules.longJumps << ", swap " << rules.swapInTarget << ": move "
+                                   << s.moveNumber;
+        EXPECT_LT(s.moveNumber, 20) << "long jumps " << rules.longJumps << ", swap " << rules.swapInTarget;
+    }
 }
 
 TEST(StrongSearch, TheGameGeneratorDrawsAmongTheNearBestAndTheHintTakesTheBest) {
