@@ -62,6 +62,13 @@ constexpr int DETOUR_MIN_OPPONENTS = 3;
 constexpr int CAMP_WEIGHT = 80;
 constexpr int CAMP_WALLED_WEIGHT = 60;
 constexpr int CAMP_MAX_PEGS = 3;
+// The same stand-off the other way round, by long jumps alone: units per peg
+// of the root still in its own home without a move, with a peg of another
+// seat beside it. The seat whose target that is may wall it in for good and
+// wait, and the root can then neither finish nor stop the other: so the root
+// takes its last pegs out before it can be walled in. With the swap, that
+// seat swaps the peg out instead.
+constexpr int TRAPPED_WEIGHT = 100;
 
 // Single steps from one hole to another over an empty board: a step changes
 // the row by one and x by one, or x by two within the row, so rows first,
@@ -155,6 +162,29 @@ bool canLeave(const Board& board, CellIndex cell) {
     return false;
 }
 
+// Whether the peg of `seat` on `cell` is walled in with another seat's peg beside it.
+bool trapped(const Board& board, Seat seat, CellIndex cell) {
+    bool other = false;
+    for (int d = 0; d < DIRECTION_COUNT; ++d) {
+        const CellIndex next = NEIGHBOURS[cell][d];
+        if (next != NO_PEG && board.occupancy[next] != NO_PEG && board.occupancy[next] != seat) other = true;
+    }
+    return other && !canLeave(board, cell);
+}
+
+// What the root's own pegs walled in at home cost it.
+[[gnu::noinline]] int trappedCost(const Board& board, Seat root) {
+    if (board.pegs[OPPOSITE_SEAT[root]][0] >= CELL_COUNT) return 0;  // nobody races to the root's home
+    const auto& steps = (*board.distances)[OPPOSITE_SEAT[root]];
+    const int homeDepth = finishedDistanceSum(board.pegCount) - finishedDistanceSum(board.pegCount - 1);
+    int cost = 0;
+    for (int k = 0; k < board.pegCount; ++k) {
+        const CellIndex c = board.pegs[root][k];
+        if (c < CELL_COUNT && steps[c] <= homeDepth && trapped(board, root, c)) cost += TRAPPED_WEIGHT;
+    }
+    return cost;
+}
+
 // What the home seat's last pegs on the root's target cost the root.
 [[gnu::noinline]] int campingCost(const Board& board, Seat root) {
     const auto& steps = (*board.distances)[root];
@@ -222,6 +252,7 @@ int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents) 
     // Not in classic games, where the search had a peg walled in like this
     // rarely: with the price there it lost games it used to win.
     if (!board.rules.classic()) own += campingCost(board, root);
+    if (board.rules.longJumps && !board.rules.swapInTarget) own += trappedCost(board, root);
     return leader - own;
 }
 

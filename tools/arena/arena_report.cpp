@@ -144,6 +144,8 @@ std::string formatJson(const ArenaOptions& options, const ArenaTotals& t) {
 std::string replayCommand(const ArenaOptions& options, int gameNumber) {
     std::string out = format("vexel-arena --seed %llu --game %d", (unsigned long long)options.seed, gameNumber);
     if (options.alwaysTenPegs) out += " --ten";
+    if (options.rules.longJumps) out += " --long-jumps";
+    if (options.rules.swapInTarget) out += " --swap";
     if (options.maxTurns != ArenaOptions{}.maxTurns) out += format(" --max-turns %d", options.maxTurns);
     for (int seat = 0; seat < SEAT_COUNT; ++seat)
         if (options.levels[seat] != NOT_SEATED) out += format(" %d=%d", seat, options.levels[seat]);
