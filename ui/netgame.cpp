@@ -1,6 +1,8 @@
 #include "netgame.h"
 
+#include "core/headlessview.h"
 #include "core/protocol.h"
+#include "core/random.h"
 #include "core/replay.h"
 #include "net/client.h"
 #include "net/dnssd.h"
@@ -34,11 +36,40 @@ std::uint8_t humanSeats(const PlayerSlots& seats) {
 // A queued move waits at most for the one being shown and a winners display.
 constexpr std::size_t MAX_PENDING = 8;
 
+// The move a computer of `level` would make for the seat to move, searched on
+// a copy of the game so that nothing of the search shows on the board.
+std::vector<CellIndex> computerChoice(const Game& game, int level) {
+    Settings settings = game.settings();
+    const Seat seat = game.state().currentPlayer;
+    settings.playerSettings[seat].kind = PlayerKind::Computer;
+    settings.playerSettings[seat].level = std::uint8_t(level);
+    settings.computerSpeed = 0;
+    HeadlessView view;
+    // Among equally good moves a different one each time, as the computer seats choose.
+    Random random(std::uint64_t(QDateTime::currentMSecsSinceEpoch()));
+    Game trial(settings, view, random);
+    trial.state() = game.state();
+    trial.state().players[seat].kind = PlayerKind::Computer;
+    trial.state().players[seat].level = std::uint8_t(level);
+    trial.state().movePathLength = 0;
+    trial.state().computerToMove = true;
+    trial.state().computerPhase = 0;
+    trial.computerTurnStep();
+    std::vector<CellIndex> holes;
+    for (int i = 0; i < trial.state().movePathLength; ++i) holes.push_back(trial.state().movePath[i].cell);
+    return holes;
+}
+
 }  // namespace
 
 NetGame::NetGame(TMainWindow& window, Settings& settings) : QObject(&window), window_(window), settings_(settings) {
     const QString fixed = qEnvironmentVariable("VEXEL_JOIN_CODE");
     code_ = fixed.isEmpty() ? newJoinCode() : normaliseJoinCode(fixed);
+    // Meant for tests and scripts, like VEXEL_JOIN_CODE: a joined program that
+    // plays its own seat by itself at one of the three computer levels.
+    bool ok = false;
+    const int level = qEnvironmentVariableIntValue("VEXEL_NET_AUTOPLAY", &ok);
+    if (ok && level >= 0 && level <= 2) autoplayLevel_ = level;
 }
 
 NetGame::~NetGame() = default;
@@ -261,6 +292,7 @@ void NetGame::recordArrived(const std::string& recordText) {
     if (game.playedMoves() == replay.game().playedMoves() &&
         game.state().gameRunning == replay.game().state().gameRunning && game.state().gameRunning) {
         game.setRemoteSeats(others);
+        autoplaySoon();
         return;
     }
     window_.stopBackgroundWork();
@@ -275,6 +307,7 @@ void NetGame::recordArrived(const std::string& recordText) {
     window_.board()->showChanges();
     showWaiting();
     window_.scheduleIdle();
+    autoplaySoon();
 }
 
 void NetGame::joinedMoveArrived(int index, const RecordMove& move) {
@@ -334,7 +367,32 @@ void NetGame::gameEvent(GameView::Event event) {
         showWaiting();
         // Moves that came while the last one was shown are taken once the window is back in its loop.
         QTimer::singleShot(0, this, [this] { applyPending(); });
+        autoplaySoon();
     }
+}
+
+void NetGame::autoplaySoon() {
+    if (autoplayLevel_ >= 0 && joined()) QTimer::singleShot(0, this, [this] { autoplay(); });
+}
+
+// The chosen move goes in as clicks on its holes and a second click on the
+// last, the way a player enters it, so that it is sent and checked as theirs.
+// A turn that cannot be played now (a move still shown, a dialog open) is
+// tried again when the turn passes or the window comes back from the dialog.
+void NetGame::autoplay() {
+    Game& game = window_.game();
+    const GameState& s = game.state();
+    if (!joined() || mySeat_ < 0 || s.currentPlayer != mySeat_ || !pending_.empty() || !game.acceptsBoardInput() ||
+        !game.atRest() || window_.modalDialogOpen() || s.movePathLength != 0)
+        return;
+    const std::vector<CellIndex> holes = computerChoice(game, autoplayLevel_);
+    if (holes.size() < 2) return;  // a human seat always has a move; nothing else to do
+    for (CellIndex hole : holes) {
+        const PixelPoint p = window_.drawing().cellPos(hole);
+        window_.BrettPaintMouseDown(p.x, p.y);
+    }
+    const PixelPoint last = window_.drawing().cellPos(holes.back());
+    window_.BrettPaintMouseDown(last.x, last.y);
 }
 
 void NetGame::showWaiting() {

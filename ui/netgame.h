@@ -76,6 +76,8 @@ private:
     void joinedMoveArrived(int index, const RecordMove& move);
     void applyPending();
     void showWaiting();
+    void autoplaySoon();
+    void autoplay();
     void stopJoined(std::uint16_t message, const QString& detail);
 
     TMainWindow& window_;
@@ -88,6 +90,8 @@ private:
     bool autoStart_ = false;
     std::size_t sentMoves_ = 0;
     int mySeat_ = -1;
+    // VEXEL_NET_AUTOPLAY's computer level (0..2) for a joined program's own seat; -1: off.
+    int autoplayLevel_ = -1;
     struct Pending {
         int seat;
         int index;
