@@ -70,6 +70,9 @@ NetGame::NetGame(TMainWindow& window, Settings& settings) : QObject(&window), wi
     bool ok = false;
     const int level = qEnvironmentVariableIntValue("VEXEL_NET_AUTOPLAY", &ok);
     if (ok && level >= 0 && level <= 2) autoplayLevel_ = level;
+    pendingRetry_.setSingleShot(true);
+    pendingRetry_.setInterval(100);
+    connect(&pendingRetry_, &QTimer::timeout, this, [this] { applyPending(); });
 }
 
 NetGame::~NetGame() = default;
@@ -312,7 +315,10 @@ void NetGame::recordArrived(const std::string& recordText) {
 
 void NetGame::joinedMoveArrived(int index, const RecordMove& move) {
     if (std::size_t(index) < window_.game().playedMoves().size() && pending_.empty()) return;  // our own, or known
-    if (pending_.size() >= 4 * MAX_PENDING) return;
+    // A dialog may hold this window for as long as its player likes while the
+    // game goes on: keep as many moves as a record may hold, not fewer, or the
+    // screen would stop short of the game for good.
+    if (pending_.size() >= MAX_RECORD_LINES) return;
     pending_.push_back({move.seat, index, move});
     applyPending();
 }
@@ -321,6 +327,9 @@ void NetGame::joinedMoveArrived(int index, const RecordMove& move) {
 
 void NetGame::applyPending() {
     Game& game = window_.game();
+    // Nothing tells this object when a dialog closes, and no other message may
+    // come to wake it (this program's own seat may be next): look again soon.
+    if (!pending_.empty() && window_.modalDialogOpen()) pendingRetry_.start();
     while (!pending_.empty() && game.atRest() && !window_.modalDialogOpen()) {
         const Pending p = pending_.front();
         const std::size_t played = game.playedMoves().size();

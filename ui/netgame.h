@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <deque>
@@ -98,6 +99,8 @@ private:
         RecordMove move;
     };
     std::deque<Pending> pending_;
+    // Looks again at moves held back by a dialog, once it may have closed.
+    QTimer pendingRetry_;
     std::array<bool, SEAT_COUNT> waiting_{};
     std::array<QString, SEAT_COUNT> waitingNames_{};
     QAction* host_item_ = nullptr;

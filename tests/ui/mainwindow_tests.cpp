@@ -3,6 +3,8 @@
 #include "app/vexelapp.h"
 #include "core/board.h"
 #include "core/headlessview.h"
+#include "core/record.h"
+#include "core/replay.h"
 #include "core/speeds.h"
 #include "core/strongsearch.h"
 #include "net/client.h"
@@ -323,6 +325,46 @@ TEST_F(MainWindowTest, ANetworkSeatWaitsForItsPlayerByNameUntilTheComputerTakesI
     ASSERT_TRUE(runUntil([&] { return refused.size() == 1; }, 5000));
     EXPECT_EQ(refused[0][0].toString(), "no free seat");
     EXPECT_TRUE(refused[0][1].toBool());
+}
+
+// A joined window held by a dialog while the host's computer moves shows that
+// move once the dialog closes, with no further message to wake it: its own
+// seat is next, so none would come, and both programs would wait for ever.
+TEST_F(MainWindowTest, AJoinedWindowShowsTheMoveThatCameWhileADialogWasOpen) {
+    settings().humanSpeed = settings().computerSpeed = 0;
+    settings().soundOn = false;
+    Settings hostSettings;
+    hostSettings.computerSpeed = 0;
+    for (PlayerSlot& slot : hostSettings.playerSettings) slot.kind = PlayerKind::NotPlaying;
+    hostSettings.playerSettings[0].kind = PlayerKind::Computer;
+    hostSettings.playerSettings[0].level = 2;
+    hostSettings.playerSettings[3].kind = PlayerKind::Human;
+    HeadlessView hostView;
+    Random hostRandom(1);
+    Game hostGame(hostSettings, hostView, hostRandom);
+    do hostGame.newGame();
+    while (hostGame.state().currentPlayer != 0);
+    NetHost host;
+    host.setCode("ACDEF3");
+    host.setNetworkSeats(0b001000);
+    host.currentRecord = [&] { return writeRecord(recordOf(hostGame, hostSettings, {})); };
+    ASSERT_TRUE(host.listen(0));
+    ASSERT_TRUE(window().net()->join(QString("127.0.0.1:%1").arg(host.port()), "Ben", "ACDEF3"));
+    ASSERT_TRUE(runUntil([&] { return state().gameRunning && state().currentPlayer == 0; }, 5000));
+
+    QTimer::singleShot(0, [&] {
+        hostGame.computerTurnStep();
+        hostGame.computerTurnStep();
+        if (hostGame.state().moveInProgress) hostGame.completeMove();
+        host.sendMove(0, hostGame.playedMoves().front());
+        QTest::qWait(300);  // the move arrives while the dialog is open
+        EXPECT_TRUE(window().game().playedMoves().empty());
+        QApplication::activeModalWidget()->close();
+    });
+    window().mSiegerClick();
+    ASSERT_TRUE(runUntil([&] { return window().game().playedMoves().size() == 1 && state().currentPlayer == 3; }, 2000));
+    EXPECT_EQ(window().game().playedMoves().front(), hostGame.playedMoves().front());
+    EXPECT_TRUE(window().game().acceptsBoardInput());  // Ben's turn, here
 }
 
 TEST_F(MainWindowTest, AbortDuringAHopLeavesTheMovingPegOffTheBoard) {
