@@ -27,7 +27,7 @@ fail() {
 
 port=$((40000 + RANDOM % 20000))
 export VEXEL_JOIN_CODE=TEST42
-# shellcheck source=xserver.sh
+# shellcheck source=tests/e2e/xserver.sh
 . "$(dirname "$0")/xserver.sh"
 start_x
 

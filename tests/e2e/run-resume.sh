@@ -28,7 +28,7 @@ rm -f "$work/VEXEL.CFG"
 export XDG_STATE_HOME="$work/state"
 record="$XDG_STATE_HOME/vexel/current.vxg"
 
-# shellcheck source=xserver.sh
+# shellcheck source=tests/e2e/xserver.sh
 . "$(dirname "$0")/xserver.sh"
 start_x
 

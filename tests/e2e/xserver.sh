@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the end-to-end scripts: a private Xvfb with a window manager, as
 # on a desktop. start_x appends both process ids to the caller's `pids` array
 # (which its cleanup kills) and exports DISPLAY for the programs under test.
