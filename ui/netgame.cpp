@@ -386,8 +386,8 @@ void NetGame::autoplaySoon() {
 
 // The chosen move goes in as clicks on its holes and a second click on the
 // last, the way a player enters it, so that it is sent and checked as theirs.
-// A turn that cannot be played now (a move still shown, a dialog open) is
-// tried again when the turn passes or the window comes back from the dialog.
+// A turn that cannot be played now (a move still being shown, the winners
+// display open) is tried again when the turn passes.
 void NetGame::autoplay() {
     Game& game = window_.game();
     const GameState& s = game.state();
@@ -395,7 +395,7 @@ void NetGame::autoplay() {
         !game.atRest() || window_.modalDialogOpen() || s.movePathLength != 0)
         return;
     const std::vector<CellIndex> holes = computerChoice(game, autoplayLevel_);
-    if (holes.size() < 2) return;  // a human seat always has a move; nothing else to do
+    if (holes.size() < 2) return;  // nothing found: the turn stays with the player
     for (CellIndex hole : holes) {
         const PixelPoint p = window_.drawing().cellPos(hole);
         window_.BrettPaintMouseDown(p.x, p.y);
