@@ -207,7 +207,10 @@ void GameRecordFiles::gameEvent(GameView::Event event) {
             break;
         case Event::MoveCommitted:
         case Event::TakenBack:
-            if (s.gameRunning) writeAutosave();
+            if (!s.gameRunning) break;
+            // A joined network game never starts here, yet it is this player's game to save.
+            gamePlayed_ = true;
+            writeAutosave();
             break;
         case Event::TurnPassed:
             // Only a pass changes the record here; a move was written when committed.

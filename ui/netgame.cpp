@@ -1,6 +1,8 @@
 #include "netgame.h"
 
+#include "core/headlessview.h"
 #include "core/protocol.h"
+#include "core/random.h"
 #include "core/replay.h"
 #include "net/client.h"
 #include "net/dnssd.h"
@@ -34,11 +36,43 @@ std::uint8_t humanSeats(const PlayerSlots& seats) {
 // A queued move waits at most for the one being shown and a winners display.
 constexpr std::size_t MAX_PENDING = 8;
 
+// The move a computer of `level` would make for the seat to move, searched on
+// a copy of the game so that nothing of the search shows on the board.
+std::vector<CellIndex> computerChoice(const Game& game, int level) {
+    Settings settings = game.settings();
+    const Seat seat = game.state().currentPlayer;
+    settings.playerSettings[seat].kind = PlayerKind::Computer;
+    settings.playerSettings[seat].level = std::uint8_t(level);
+    settings.computerSpeed = 0;
+    HeadlessView view;
+    // Among equally good moves a different one each time, as the computer seats choose.
+    Random random(std::uint64_t(QDateTime::currentMSecsSinceEpoch()));
+    Game trial(settings, view, random);
+    trial.state() = game.state();
+    trial.state().players[seat].kind = PlayerKind::Computer;
+    trial.state().players[seat].level = std::uint8_t(level);
+    trial.state().movePathLength = 0;
+    trial.state().computerToMove = true;
+    trial.state().computerPhase = 0;
+    trial.computerTurnStep();
+    std::vector<CellIndex> holes;
+    for (int i = 0; i < trial.state().movePathLength; ++i) holes.push_back(trial.state().movePath[i].cell);
+    return holes;
+}
+
 }  // namespace
 
 NetGame::NetGame(TMainWindow& window, Settings& settings) : QObject(&window), window_(window), settings_(settings) {
     const QString fixed = qEnvironmentVariable("VEXEL_JOIN_CODE");
     code_ = fixed.isEmpty() ? newJoinCode() : normaliseJoinCode(fixed);
+    // Meant for tests and scripts, like VEXEL_JOIN_CODE: a joined program that
+    // plays its own seat by itself at one of the three computer levels.
+    bool ok = false;
+    const int level = qEnvironmentVariableIntValue("VEXEL_NET_AUTOPLAY", &ok);
+    if (ok && level >= 0 && level <= 2) autoplayLevel_ = level;
+    pendingRetry_.setSingleShot(true);
+    pendingRetry_.setInterval(100);
+    connect(&pendingRetry_, &QTimer::timeout, this, [this] { applyPending(); });
 }
 
 NetGame::~NetGame() = default;
@@ -261,6 +295,7 @@ void NetGame::recordArrived(const std::string& recordText) {
     if (game.playedMoves() == replay.game().playedMoves() &&
         game.state().gameRunning == replay.game().state().gameRunning && game.state().gameRunning) {
         game.setRemoteSeats(others);
+        autoplaySoon();
         return;
     }
     window_.stopBackgroundWork();
@@ -275,11 +310,15 @@ void NetGame::recordArrived(const std::string& recordText) {
     window_.board()->showChanges();
     showWaiting();
     window_.scheduleIdle();
+    autoplaySoon();
 }
 
 void NetGame::joinedMoveArrived(int index, const RecordMove& move) {
     if (std::size_t(index) < window_.game().playedMoves().size() && pending_.empty()) return;  // our own, or known
-    if (pending_.size() >= 4 * MAX_PENDING) return;
+    // A dialog may hold this window for as long as its player likes while the
+    // game goes on: keep as many moves as a record may hold, not fewer, or the
+    // screen would stop short of the game for good.
+    if (pending_.size() >= MAX_RECORD_LINES) return;
     pending_.push_back({move.seat, index, move});
     applyPending();
 }
@@ -288,6 +327,9 @@ void NetGame::joinedMoveArrived(int index, const RecordMove& move) {
 
 void NetGame::applyPending() {
     Game& game = window_.game();
+    // Nothing tells this object when a dialog closes, and no other message may
+    // come to wake it (this program's own seat may be next): look again soon.
+    if (!pending_.empty() && window_.modalDialogOpen()) pendingRetry_.start();
     while (!pending_.empty() && game.atRest() && !window_.modalDialogOpen()) {
         const Pending p = pending_.front();
         const std::size_t played = game.playedMoves().size();
@@ -334,7 +376,32 @@ void NetGame::gameEvent(GameView::Event event) {
         showWaiting();
         // Moves that came while the last one was shown are taken once the window is back in its loop.
         QTimer::singleShot(0, this, [this] { applyPending(); });
+        autoplaySoon();
     }
+}
+
+void NetGame::autoplaySoon() {
+    if (autoplayLevel_ >= 0 && joined()) QTimer::singleShot(0, this, [this] { autoplay(); });
+}
+
+// The chosen move goes in as clicks on its holes and a second click on the
+// last, the way a player enters it, so that it is sent and checked as theirs.
+// A turn that cannot be played now (a move still being shown, the winners
+// display open) is tried again when the turn passes.
+void NetGame::autoplay() {
+    Game& game = window_.game();
+    const GameState& s = game.state();
+    if (!joined() || mySeat_ < 0 || s.currentPlayer != mySeat_ || !pending_.empty() || !game.acceptsBoardInput() ||
+        !game.atRest() || window_.modalDialogOpen() || s.movePathLength != 0)
+        return;
+    const std::vector<CellIndex> holes = computerChoice(game, autoplayLevel_);
+    if (holes.size() < 2) return;  // nothing found: the turn stays with the player
+    for (CellIndex hole : holes) {
+        const PixelPoint p = window_.drawing().cellPos(hole);
+        window_.BrettPaintMouseDown(p.x, p.y);
+    }
+    const PixelPoint last = window_.drawing().cellPos(holes.back());
+    window_.BrettPaintMouseDown(last.x, last.y);
 }
 
 void NetGame::showWaiting() {

@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <deque>
@@ -76,6 +77,8 @@ private:
     void joinedMoveArrived(int index, const RecordMove& move);
     void applyPending();
     void showWaiting();
+    void autoplaySoon();
+    void autoplay();
     void stopJoined(std::uint16_t message, const QString& detail);
 
     TMainWindow& window_;
@@ -88,12 +91,16 @@ private:
     bool autoStart_ = false;
     std::size_t sentMoves_ = 0;
     int mySeat_ = -1;
+    // VEXEL_NET_AUTOPLAY's computer level (0..2) for a joined program's own seat; -1: off.
+    int autoplayLevel_ = -1;
     struct Pending {
         int seat;
         int index;
         RecordMove move;
     };
     std::deque<Pending> pending_;
+    // Looks again at moves held back by a dialog, once it may have closed.
+    QTimer pendingRetry_;
     std::array<bool, SEAT_COUNT> waiting_{};
     std::array<QString, SEAT_COUNT> waitingNames_{};
     QAction* host_item_ = nullptr;

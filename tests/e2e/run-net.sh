@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Network games through real programs under Xvfb, joined over the loopback
-# address: a host (seat 1 played at its screen, seat 4 over the network) and a
-# joined program (seat 4). Each side moves by keyboard in its turn; every
-# program's autosave must hold the same moves. Then the joined program is
-# killed and started again: it joins its seat again and both go on. Last the
-# host quits: the joined program keeps the game and plays on at one screen.
+# address: a host (seat 1 played at its screen, seats 3 and 5 over the
+# network) and two joined programs, one for each network seat. Each program
+# moves by keyboard in its seat's turn; after every move all three autosaves
+# must hold the same moves. Then one joined program is killed and started
+# again: it joins its seat again and the game goes on through the others.
+# Last the host quits: both joined programs keep the game.
 # Usage: run-net.sh BIN_DIR NETSEATS
 set -euo pipefail
 bin_dir=$1
@@ -26,12 +27,9 @@ fail() {
 
 port=$((40000 + RANDOM % 20000))
 export VEXEL_JOIN_CODE=TEST42
-display=$((90 + RANDOM % 100))
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-for _ in $(seq 50); do xdpyinfo -display ":$display" >/dev/null 2>&1 && break; sleep 0.1; done
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
+# shellcheck source=tests/e2e/xserver.sh
+. "$(dirname "$0")/xserver.sh"
+start_x
 
 # One folder per program: its own settings file and its own autosave.
 setup() {  # NAME KINDS NET
@@ -82,72 +80,80 @@ same_moves() {  # NAMES...: every program's autosave holds the same moves
     diff <(moves "$first") <(moves "$name") >/dev/null || fail "the moves of $first and $name differ"
   done
 }
-# Seat 1 moves from the top, seat 4 from the bottom: the first move walks the
-# cursor from the centre to a front peg, the next ones show the cursor where
-# it was left (on the peg just moved) and move that peg on.
-declare -A first_keys=([1]="Up Up Up Up Up Up space Down Return" [4]="Down Down Down Down Down Down space Up Return")
-declare -A next_keys=([1]="space space Down Return" [4]="space space Up Return")
-declare -A moved=()
-# Plays one move of whichever seat is to move, by keyboard at its program.
-play_one() {  # SEAT_OF_PROGRAM... as pairs NAME:SEAT
-  local before
-  before=$(count host)
+last_seat() { moves host | tail -n1 | sed -E 's/^[0-9]+\. ([0-9]):.*/\1/'; }
+# The seat to move: the first mover, then the next playing seat in turn.
+to_move() {
   local last
-  last=$(moves host | tail -n1 | sed -E 's/^[0-9]+\. ([0-9]):.*/\1/')
-  for pair in "$@"; do
-    local name=${pair%%:*} seat=${pair##*:}
-    # Seat 1 and 4 alternate; with no move yet either may begin.
-    if [ -z "$last" ] || [ "$last" != "$seat" ]; then
-      local k=${first_keys[$seat]}
-      [ -n "${moved[$seat]:-}" ] && k=${next_keys[$seat]}
-      # shellcheck disable=SC2086
-      keys "$name" $k
-      if wait_moves $((before + 1)) host; then moved[$seat]=1; return 0; fi
-    fi
-  done
-  return 1
+  last=$(last_seat)
+  if [ -z "$last" ]; then sed -nE 's/^FirstMover ([0-9])$/\1/p' "$(record host)"; return; fi
+  case $last in 1) echo 3 ;; 3) echo 5 ;; 5) echo 1 ;; esac
+}
+# Each seat walks the cursor from the centre to a peg at the front of its
+# point and steps it towards the middle; the next moves find the cursor where
+# it was left (on the peg just moved) and step that peg on. The three paths
+# never meet in the few moves played here.
+declare -A first_keys=(
+  [1]="Up Up Up Up Up Up space Down Return"
+  [3]="Down Down Right Right Right Right space Up Return"
+  [5]="Down Down Left Left Left Left Left space Up Return")
+declare -A next_keys=([1]="space space Down Return" [3]="space space Left Return" [5]="space space Right Return")
+declare -A moved=() program=([1]=host)
+# Plays one move of the seat to move, by keyboard at its program, and checks
+# that it reaches every program named.
+play_one() {  # NAMES...
+  local before seat name k
+  before=$(count host)
+  seat=$(to_move)
+  name=${program[$seat]}
+  k=${first_keys[$seat]}
+  [ -n "${moved[$seat]:-}" ] && k=${next_keys[$seat]}
+  # shellcheck disable=SC2086
+  keys "$name" $k
+  wait_moves $((before + 1)) "$@" || fail "move $((before + 1)) by seat $seat at $name did not reach $*"
+  moved[$seat]=1
+  same_moves "$@"
 }
 
-setup host hnnhnn 000100
-setup ben hnnhnn 000000
+setup host hnhnhn 001010
+setup ben hnhnhn 000000
+setup cid hnhnhn 000000
 start host --host "$port"
 grep -q "hosting on port $port" "$work/host.log" || fail "the host does not say it is hosting"
 start ben --join "127.0.0.1:$port" --name Ben
-wait_moves 0 host ben
-for _ in $(seq 50); do [ -f "$(record host)" ] && break; sleep 0.1; done
-
-# Four moves, two by each side, each seen on both screens.
-for i in 1 2 3 4; do
-  play_one host:1 ben:4 || fail "move $i was not made"
-  wait_moves "$i" host ben || fail "move $i did not reach the joined program"
-  same_moves host ben
+start cid --join "127.0.0.1:$port" --name Cid
+for _ in $(seq 50); do [ -f "$(record host)" ] && [ -f "$(record ben)" ] && [ -f "$(record cid)" ] && break; sleep 0.1; done
+# Each joined program has the seat that carries its player's name.
+for name in ben cid; do
+  seat=$(grep -iE "^Seat [0-9] human .*name=\"$name\"" "$(record host)" | cut -d' ' -f2 || true)
+  [ "$seat" = 3 ] || [ "$seat" = 5 ] || fail "no network seat carries the name of $name"
+  program[$seat]=$name
 done
-grep -q 'name="Ben"' "$(record host)" || fail "seat 4 does not carry the joined player's name"
 
-# The joined program dies after a move of its own and comes back: the same
-# seat, the same game, and the host's next move reaches it.
-n=4
-if [ "$(moves host | tail -n1 | sed -E 's/^[0-9]+\. ([0-9]):.*/\1/')" = 1 ]; then
-  play_one ben:4 || fail "the joined program's move was not made"
-  n=5
-  wait_moves $n host ben || fail "move $n did not reach the joined program"
-fi
-kill -9 "${pid[ben]}"
-sleep 0.5
-rm -f "$(record ben)"
-start ben --join "127.0.0.1:$port" --name Ben
-wait_moves $n ben || fail "the joined program did not get the game back"
-play_one host:1 || fail "no move after joining again"
-n=$((n + 1))
-wait_moves $n host ben || fail "the game did not go on after joining again"
-same_moves host ben
+# Two rounds at least, each move seen on all three screens, until seat 5 has
+# just moved, so that the host is next.
+while [ "$(count host)" -lt 6 ] || [ "$(last_seat)" != 5 ]; do play_one host ben cid; done
+n=$(count host)
 
-# The host quits: the joined program is told and keeps the game.
-xdotool key --window "${win[host]}" alt+F4 2>/dev/null || true
+# The program of seat 5 dies and comes back: the same seat, the same game,
+# and the next moves of the others reach it.
+gone=${program[5]}
+kill -9 "${pid[$gone]}"
+wait "${pid[$gone]}" 2>/dev/null || true   # quietly: the kill is meant
 sleep 0.5
-xdotool key --window "${win[host]}" Return 2>/dev/null || true   # "really?" yes
+rm -f "$(record "$gone")"
+start "$gone" --join "127.0.0.1:$port" --name "${gone^}"
+wait_moves "$n" "$gone" || fail "$gone did not get the game back"
+play_one host ben cid
+play_one host ben cid
+
+# The host quits: the joined programs are told and keep the game.
+n=$(count host)
+xdotool windowactivate --sync "${win[host]}" 2>/dev/null || true
+xdotool key alt+F4
+sleep 0.5
+xdotool key Return   # "really?" yes
 for _ in $(seq 50); do kill -0 "${pid[host]}" 2>/dev/null || break; sleep 0.1; done
 kill -0 "${pid[host]}" 2>/dev/null && fail "the host did not end"
 sleep 1
-[ "$(count ben)" -ge $n ] || fail "the joined program lost the game"
-echo "e2e network: $(count ben) moves on both screens, rejoined, host ended, the game kept"
+for name in ben cid; do [ "$(count "$name")" -ge "$n" ] || fail "$name lost the game"; done
+echo "e2e network: $n moves on three screens, rejoined, host ended, the game kept"

@@ -28,12 +28,9 @@ rm -f "$work/VEXEL.CFG"
 export XDG_STATE_HOME="$work/state"
 record="$XDG_STATE_HOME/vexel/current.vxg"
 
-display=$((90 + RANDOM % 100))
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-for _ in $(seq 50); do xdpyinfo -display ":$display" >/dev/null 2>&1 && break; sleep 0.1; done
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
+# shellcheck source=tests/e2e/xserver.sh
+. "$(dirname "$0")/xserver.sh"
+start_x
 
 start_vexel() {
   "$work/vexel" >>"$work/vexel.log" 2>&1 & vexel_pid=$!; pids+=($vexel_pid)

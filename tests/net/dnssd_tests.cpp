@@ -5,6 +5,7 @@
 // with Avahi's signatures, so that a wrong argument type fails here as it
 // would against the daemon.
 #include "net/dnssd.h"
+#include "waitfor.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -12,7 +13,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
-#include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 
@@ -22,13 +22,6 @@
 
 namespace vexel {
 namespace {
-
-template <class F> bool waitFor(F done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 QVariant emptyTxt() {
     QDBusArgument txt;

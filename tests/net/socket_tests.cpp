@@ -4,9 +4,9 @@
 #include "net/client.h"
 #include "net/hostserver.h"
 #include "net/joincode.h"
+#include "waitfor.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -15,14 +15,6 @@
 
 namespace vexel {
 namespace {
-
-// Runs the event loop until `done` or 5 s have passed.
-template <class F> bool waitFor(F done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 struct FakePeer {
     QTcpSocket socket;

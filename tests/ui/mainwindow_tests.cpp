@@ -3,8 +3,12 @@
 #include "app/vexelapp.h"
 #include "core/board.h"
 #include "core/headlessview.h"
+#include "core/record.h"
+#include "core/replay.h"
 #include "core/speeds.h"
 #include "core/strongsearch.h"
+#include "net/client.h"
+#include "net/hostserver.h"
 #include "settings/Vexcentr.h"
 #include "settings/Vexfehlr.h"
 #include "settings/Vexsieg.h"
@@ -12,6 +16,7 @@
 #include "ui/boarddraw.h"
 #include "ui/boardwidget.h"
 #include "ui/gamerecordfiles.h"
+#include "ui/netgame.h"
 #include "ui/recordfile.h"
 #include "ui/turnpanelwidget.h"
 
@@ -24,6 +29,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -284,6 +290,81 @@ TEST_F(MainWindowTest, AllComputerGameAtSpeedZeroPlaysToTheEnd) {
     EXPECT_EQ(autosavesWhileShown, 0);
     EXPECT_NE(state().finishOrder[0], NO_PEG);
     EXPECT_NE(state().finishOrder[1], NO_PEG);
+}
+
+// A hosted game whose network player drops out: in that seat's turn the turn
+// panel says whom the game waits for. Given to the computer, the seat is
+// played at the host, and its player coming back finds no seat left.
+TEST_F(MainWindowTest, ANetworkSeatWaitsForItsPlayerByNameUntilTheComputerTakesIt) {
+    seatsPlaying({{0, PlayerKind::Human}, {3, PlayerKind::Human}});
+    settings().networkSeats = 0b001000;
+    settings().playerSettings[3].level = 2;
+    settings().humanSpeed = settings().computerSpeed = 0;
+    settings().soundOn = false;
+    NetGame& net = *window().net();
+    ASSERT_TRUE(net.host(0));
+    NetClient ben;
+    ben.join("127.0.0.1", net.netHost()->port(), net.code(), "Ben");
+    ASSERT_TRUE(runUntil([&] { return state().gameRunning && ben.welcomed(); }, 5000));
+    ben.leave();
+    ASSERT_TRUE(runUntil([&] { return !net.netHost()->seats()[3].connected; }, 5000));
+    if (state().currentPlayer == 0) commitSomeStep();
+    ASSERT_TRUE(runUntil([&] { return state().currentPlayer == 3 && !state().moveInProgress; }, 5000));
+    const QLabel* name = window().turnPanel()->nameLabel();
+    EXPECT_EQ(name->text(), "wartet auf Ben");
+    EXPECT_FALSE(window().game().acceptsBoardInput());  // nobody here may move for Ben
+
+    const std::size_t before = window().game().playedMoves().size();
+    net.giveToComputer(3);
+    EXPECT_EQ(state().players[3].kind, PlayerKind::Computer);
+    ASSERT_TRUE(runUntil([&] { return window().game().playedMoves().size() > before; }, 5000));
+    EXPECT_EQ(window().game().playedMoves()[before].seat, 3);
+
+    QSignalSpy refused(&ben, &NetClient::refused);
+    ben.join("127.0.0.1", net.netHost()->port(), net.code(), "Ben");
+    ASSERT_TRUE(runUntil([&] { return refused.size() == 1; }, 5000));
+    EXPECT_EQ(refused[0][0].toString(), "no free seat");
+    EXPECT_TRUE(refused[0][1].toBool());
+}
+
+// A joined window held by a dialog while the host's computer moves shows that
+// move once the dialog closes, with no further message to wake it: its own
+// seat is next, so none would come, and both programs would wait for ever.
+TEST_F(MainWindowTest, AJoinedWindowShowsTheMoveThatCameWhileADialogWasOpen) {
+    settings().humanSpeed = settings().computerSpeed = 0;
+    settings().soundOn = false;
+    Settings hostSettings;
+    hostSettings.computerSpeed = 0;
+    for (PlayerSlot& slot : hostSettings.playerSettings) slot.kind = PlayerKind::NotPlaying;
+    hostSettings.playerSettings[0].kind = PlayerKind::Computer;
+    hostSettings.playerSettings[0].level = 2;
+    hostSettings.playerSettings[3].kind = PlayerKind::Human;
+    HeadlessView hostView;
+    Random hostRandom(1);
+    Game hostGame(hostSettings, hostView, hostRandom);
+    do hostGame.newGame();
+    while (hostGame.state().currentPlayer != 0);
+    NetHost host;
+    host.setCode("ACDEF3");
+    host.setNetworkSeats(0b001000);
+    host.currentRecord = [&] { return writeRecord(recordOf(hostGame, hostSettings, {})); };
+    ASSERT_TRUE(host.listen(0));
+    ASSERT_TRUE(window().net()->join(QString("127.0.0.1:%1").arg(host.port()), "Ben", "ACDEF3"));
+    ASSERT_TRUE(runUntil([&] { return state().gameRunning && state().currentPlayer == 0; }, 5000));
+
+    QTimer::singleShot(0, [&] {
+        hostGame.computerTurnStep();
+        hostGame.computerTurnStep();
+        if (hostGame.state().moveInProgress) hostGame.completeMove();
+        host.sendMove(0, hostGame.playedMoves().front());
+        QTest::qWait(300);  // the move arrives while the dialog is open
+        EXPECT_TRUE(window().game().playedMoves().empty());
+        QApplication::activeModalWidget()->close();
+    });
+    window().mSiegerClick();
+    ASSERT_TRUE(runUntil([&] { return window().game().playedMoves().size() == 1 && state().currentPlayer == 3; }, 2000));
+    EXPECT_EQ(window().game().playedMoves().front(), hostGame.playedMoves().front());
+    EXPECT_TRUE(window().game().acceptsBoardInput());  // Ben's turn, here
 }
 
 TEST_F(MainWindowTest, AbortDuringAHopLeavesTheMovingPegOffTheBoard) {
