@@ -526,7 +526,11 @@ def main():
         own, computer, refusals, len(read)))
     check_help(app, board)
 
-    # In English the holes read in English.
+    # In English the holes read in English. Where the window manager did not
+    # hand the focus back after the help, the keys must still reach the window.
+    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Vexel( Stars)?$", "windowactivate", "--sync"],
+                   check=False, timeout=10)
+    pump(0.2)
     key("alt+o")
     pump(0.3)
     key("e")
