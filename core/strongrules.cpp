@@ -31,7 +31,38 @@ bool canSwapOnto(const Board& board, Seat seat, CellIndex cell) {
     return swapAllowed(board.occupancy, seat, cell, board.pegCount, board.rules);
 }
 
-void walkRuleChains(const Board& board, Seat seat, CellIndex start, ChainWalk& chains, SwapEnds& swaps) {
+// Where a jump from each hole in each direction ends, in the position one
+// move list is made for, each worked out once: every peg's chains cross the
+// same holes, and a long jump's line is walked hole by hole, which took most
+// of the search's time. The position does not change while the list is made
+// (a moving peg stays on its hole while its chains are walked).
+class JumpTable {
+public:
+    explicit JumpTable(const Board& board) : board_(board) {
+        landing_.fill(UNKNOWN);
+        onto_.fill(UNKNOWN);
+    }
+    // The empty hole a jump lands on, or NO_PEG.
+    CellIndex landing(CellIndex from, int d) {
+        CellIndex& c = landing_[std::size_t(from) * DIRECTION_COUNT + std::size_t(d)];
+        if (c == UNKNOWN) c = ruleJumpLanding(board_.occupancy, from, d, board_.rules);
+        return c;
+    }
+    // The occupied hole a jump would end on, or NO_PEG.
+    CellIndex onto(CellIndex from, int d) {
+        CellIndex& c = onto_[std::size_t(from) * DIRECTION_COUNT + std::size_t(d)];
+        if (c == UNKNOWN) c = ruleJumpOntoPeg(board_.occupancy, from, d, board_.rules);
+        return c;
+    }
+
+private:
+    static constexpr CellIndex UNKNOWN = 0xFF;
+    const Board& board_;
+    std::array<CellIndex, CELL_COUNT * DIRECTION_COUNT> landing_;
+    std::array<CellIndex, CELL_COUNT * DIRECTION_COUNT> onto_;
+};
+
+void walkRuleChains(const Board& board, Seat seat, CellIndex start, ChainWalk& chains, SwapEnds& swaps, JumpTable& jumps) {
     const HouseRules& rules = board.rules;
     for (int i = 0; i < chains.count; ++i) chains.seen[chains.queue[std::size_t(i)]] = false;
     chains.count = 0;
@@ -41,13 +72,13 @@ void walkRuleChains(const Board& board, Seat seat, CellIndex start, ChainWalk& c
     CellIndex from = start;
     for (;;) {
         for (int d = 0; d < DIRECTION_COUNT; ++d) {
-            if (const CellIndex to = ruleJumpLanding(board.occupancy, from, d, rules); to != NO_PEG) {
+            if (const CellIndex to = jumps.landing(from, d); to != NO_PEG) {
                 if (chains.seen[to]) continue;
                 chains.seen[to] = true;
                 chains.parent[to] = from;
                 chains.queue[std::size_t(chains.count++)] = to;
             } else if (rules.swapInTarget) {
-                const CellIndex onto = ruleJumpOntoPeg(board.occupancy, from, d, rules);
+                const CellIndex onto = jumps.onto(from, d);
                 if (onto != NO_PEG && canSwapOnto(board, seat, onto)) swaps.add(onto, from);
             }
         }
@@ -77,6 +108,7 @@ void addRoot(std::vector<CandidateMove>& out, int peg, CellIndex from, CellIndex
 
 void appendRuleMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains) {
     SwapEnds swaps;
+    JumpTable jumps(board);
     for (int k = 0; k < board.pegCount; ++k) {
         const CellIndex from = board.pegs[seat][k];
         if (from >= CELL_COUNT) continue;
@@ -84,7 +116,7 @@ void appendRuleMoves(const Board& board, Seat seat, std::vector<Move>& out, Chai
             const CellIndex to = NEIGHBOURS[from][d];
             if (stepOpen(board, seat, to)) out.push_back({from, to, std::uint8_t(k), seat, 0});
         }
-        walkRuleChains(board, seat, from, chains, swaps);
+        walkRuleChains(board, seat, from, chains, swaps, jumps);
         for (int i = 0; i < chains.count; ++i) out.push_back({from, chains.queue[std::size_t(i)], std::uint8_t(k), seat, 0});
         for (int i = 0; i < swaps.count; ++i) out.push_back({from, swaps.to[std::size_t(i)], std::uint8_t(k), seat, 0});
     }
@@ -93,6 +125,7 @@ void appendRuleMoves(const Board& board, Seat seat, std::vector<Move>& out, Chai
 void rootRuleMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out) {
     ChainWalk chains;
     SwapEnds swaps;
+    JumpTable jumps(board);
     for (int k = 0; k < board.pegCount; ++k) {
         const CellIndex from = board.pegs[seat][k];
         if (from >= CELL_COUNT) continue;
@@ -104,7 +137,7 @@ void rootRuleMoves(const Board& board, Seat seat, std::vector<CandidateMove>& ou
             m.landings[0] = to;
             m.lastLanding = 0;
         }
-        walkRuleChains(board, seat, from, chains, swaps);
+        walkRuleChains(board, seat, from, chains, swaps, jumps);
         for (int i = 0; i < chains.count; ++i) addRoot(out, k, from, chains.queue[std::size_t(i)], chains);
         // The swap's own hole is no landing of the walk: its chain goes on from where it was reached.
         for (int i = 0; i < swaps.count; ++i) {
