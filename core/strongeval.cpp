@@ -113,6 +113,10 @@ const std::array<DistanceRow, SEAT_COUNT>& lateralDistances() {
     return table;
 }
 
+// The steps from a point's tip to its holes farthest out: only the point's
+// own holes lie this near the tip.
+int pointDepth(const Board& board) { return finishedDistanceSum(board.pegCount) - finishedDistanceSum(board.pegCount - 1); }
+
 // The steps the seat's pegs outside its target still have to go beyond their
 // distance to its tip when each goes onto its own one of the target holes
 // not yet taken by the seat, matched the cheapest way; 0 with more than
@@ -121,8 +125,7 @@ const std::array<DistanceRow, SEAT_COUNT>& lateralDistances() {
 // it slowed every evaluation by about a tenth, also where it does not apply.
 [[gnu::noinline]] int detour(const Board& board, Seat seat) {
     const auto& steps = (*board.distances)[seat];
-    // Only the target's holes lie this near its tip.
-    const int targetDepth = finishedDistanceSum(board.pegCount) - finishedDistanceSum(board.pegCount - 1);
+    const int targetDepth = pointDepth(board);
     std::array<CellIndex, DETOUR_MAX_PEGS> outside{};
     int n = 0;
     for (int k = 0; k < board.pegCount; ++k) {
@@ -176,7 +179,7 @@ bool trapped(const Board& board, Seat seat, CellIndex cell) {
 [[gnu::noinline]] int trappedCost(const Board& board, Seat root) {
     if (board.pegs[OPPOSITE_SEAT[root]][0] >= CELL_COUNT) return 0;  // nobody races to the root's home
     const auto& steps = (*board.distances)[OPPOSITE_SEAT[root]];
-    const int homeDepth = finishedDistanceSum(board.pegCount) - finishedDistanceSum(board.pegCount - 1);
+    const int homeDepth = pointDepth(board);
     int cost = 0;
     for (int k = 0; k < board.pegCount; ++k) {
         const CellIndex c = board.pegs[root][k];
@@ -188,7 +191,7 @@ bool trapped(const Board& board, Seat seat, CellIndex cell) {
 // What the home seat's last pegs on the root's target cost the root.
 [[gnu::noinline]] int campingCost(const Board& board, Seat root) {
     const auto& steps = (*board.distances)[root];
-    const int targetDepth = finishedDistanceSum(board.pegCount) - finishedDistanceSum(board.pegCount - 1);
+    const int targetDepth = pointDepth(board);
     const auto& homePegs = board.pegs[OPPOSITE_SEAT[root]];
     int left = 0;
     int cost = 0;
