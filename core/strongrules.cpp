@@ -104,40 +104,41 @@ void addRoot(std::vector<CandidateMove>& out, int peg, CellIndex from, CellIndex
     m.lastLanding = std::uint8_t(length - 1);
 }
 
-}  // namespace
-
-void appendRuleMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains) {
+// Calls `step(peg, from, to)` for each step of `seat`'s pegs, then, per peg,
+// `ends(peg, from, swaps)` with `chains` holding the peg's chain landings.
+template <class Step, class Ends>
+void forEachPeg(const Board& board, Seat seat, ChainWalk& chains, Step step, Ends ends) {
     SwapEnds swaps;
     JumpTable jumps(board);
     for (int k = 0; k < board.pegCount; ++k) {
         const CellIndex from = board.pegs[seat][k];
         if (from >= CELL_COUNT) continue;
-        for (int d = 0; d < DIRECTION_COUNT; ++d) {
-            const CellIndex to = NEIGHBOURS[from][d];
-            if (stepOpen(board, seat, to)) out.push_back({from, to, std::uint8_t(k), seat, 0});
-        }
+        for (int d = 0; d < DIRECTION_COUNT; ++d)
+            if (const CellIndex to = NEIGHBOURS[from][d]; stepOpen(board, seat, to)) step(k, from, to);
         walkRuleChains(board, seat, from, chains, swaps, jumps);
-        for (int i = 0; i < chains.count; ++i) out.push_back({from, chains.queue[std::size_t(i)], std::uint8_t(k), seat, 0});
-        for (int i = 0; i < swaps.count; ++i) out.push_back({from, swaps.to[std::size_t(i)], std::uint8_t(k), seat, 0});
+        ends(k, from, swaps);
     }
+}
+
+}  // namespace
+
+void appendRuleMoves(const Board& board, Seat seat, std::vector<Move>& out, ChainWalk& chains) {
+    const auto add = [&](int k, CellIndex from, CellIndex to) { out.push_back({from, to, std::uint8_t(k), seat, 0}); };
+    forEachPeg(board, seat, chains, add, [&](int k, CellIndex from, const SwapEnds& swaps) {
+        for (int i = 0; i < chains.count; ++i) add(k, from, chains.queue[std::size_t(i)]);
+        for (int i = 0; i < swaps.count; ++i) add(k, from, swaps.to[std::size_t(i)]);
+    });
 }
 
 void rootRuleMoves(const Board& board, Seat seat, std::vector<CandidateMove>& out) {
     ChainWalk chains;
-    SwapEnds swaps;
-    JumpTable jumps(board);
-    for (int k = 0; k < board.pegCount; ++k) {
-        const CellIndex from = board.pegs[seat][k];
-        if (from >= CELL_COUNT) continue;
-        for (int d = 0; d < DIRECTION_COUNT; ++d) {
-            const CellIndex to = NEIGHBOURS[from][d];
-            if (!stepOpen(board, seat, to)) continue;
-            CandidateMove& m = out.emplace_back();
-            m.pegIndex = std::uint8_t(k);
-            m.landings[0] = to;
-            m.lastLanding = 0;
-        }
-        walkRuleChains(board, seat, from, chains, swaps, jumps);
+    const auto step = [&](int k, CellIndex, CellIndex to) {
+        CandidateMove& m = out.emplace_back();
+        m.pegIndex = std::uint8_t(k);
+        m.landings[0] = to;
+        m.lastLanding = 0;
+    };
+    forEachPeg(board, seat, chains, step, [&](int k, CellIndex from, const SwapEnds& swaps) {
         for (int i = 0; i < chains.count; ++i) addRoot(out, k, from, chains.queue[std::size_t(i)], chains);
         // The swap's own hole is no landing of the walk: its chain goes on from where it was reached.
         for (int i = 0; i < swaps.count; ++i) {
@@ -145,7 +146,7 @@ void rootRuleMoves(const Board& board, Seat seat, std::vector<CandidateMove>& ou
             chains.parent[last] = swaps.parent[std::size_t(i)];
             addRoot(out, k, from, last, chains);
         }
-    }
+    });
 }
 
 }  // namespace vexel::strong
