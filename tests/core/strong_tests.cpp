@@ -291,7 +291,7 @@ TEST(StrongSearch, UnderHouseRulesItOpensAWayOutForAPegWalledInOnItsTarget) {
     // in by seat 0's pegs that peg can never leave, and the other pegs of
     // seat 3 always find new places in its own target: the game only ends if
     // seat 0 makes room for the peg (or, with the swap, takes its hole).
-    for (const HouseRules rules : {HouseRules{true, false}, HouseRules{true, true}}) {
+    for (const HouseRules rules : {HouseRules{true, false}, HouseRules{true, true}, HouseRules{false, true}}) {
         vexel::testing::TestTable t({{0, PlayerKind::Computer}, {3, PlayerKind::Computer}}, 7, true);
         t.settings.playerSettings[0].level = STRONG_LEVEL;
         t.settings.playerSettings[3].level = 0;
