@@ -6,10 +6,10 @@
 // counts for more the further its peg still has to go, and with any number a
 // peg far behind its seat's average costs more again. Near the end, against
 // three or more opponents, the last pegs outside the target also pay for the
-// way round to the holes still open there. By long jumps the root also pays
-// for the last pegs the seat whose home is its target leaves there. The
-// root compares its own cost with the leading opponent's, since first place
-// is what counts.
+// way round to the holes still open there. Under house rules, against a
+// single opponent, the root also pays for the last pegs that opponent leaves
+// in its home, the root's target. The root compares its own cost with the
+// leading opponent's, since first place is what counts.
 #include "board.h"
 #include "moves.h"
 #include "strongboard.h"
@@ -49,17 +49,17 @@ constexpr int LATERAL_WEIGHT = 3;
 constexpr int DETOUR_WEIGHT = 12;
 constexpr int DETOUR_MAX_PEGS = 4;
 constexpr int DETOUR_MIN_OPPONENTS = 3;
-// By long jumps alone, once at most CAMP_MAX_PEGS pegs of the seat whose
-// home is the root's target are left there: units per such peg, and more for
-// one without a move of its own. Left to the race alone the search would keep
-// such a peg in: every step it takes out of its home is a step its seat
-// gains, and the search expects the most harmful reply, so it never expects
-// the peg to leave, and a peg walled in by the root's own pegs never can.
-// Priced this way the root leaves it a way out, and takes the hole the
-// moment it comes free. What the root's own pegs do never switches the price
-// on or off, so it never holds the root back from its target: only the home
-// seat's leaving does. With the swap the root takes such a hole anyway, and
-// the price only drew it to those pegs while another seat raced ahead.
+// Under house rules against a single opponent, once at most CAMP_MAX_PEGS
+// pegs of the seat whose home is the root's target are left there: units
+// per such peg, and more for one without a move of its own. Left to the race
+// alone the search would keep such a peg in: every step it takes out of its
+// home is a step its seat gains, and the search expects the most harmful
+// reply, so it never expects the peg to leave, and a peg walled in by the
+// root's own pegs never can.
+// Priced this way the root leaves it a way out, or swaps it out, and takes
+// the hole the moment it comes free. What the root's own pegs do never
+// switches the price on or off, so it never holds the root back from its
+// target: only the home seat's leaving does.
 constexpr int CAMP_WEIGHT = 80;
 constexpr int CAMP_WALLED_WEIGHT = 60;
 constexpr int CAMP_MAX_PEGS = 3;
@@ -253,10 +253,11 @@ int evaluate(const Board& board, Seat root, const std::vector<Seat>& opponents) 
         any = true;
     }
     int own = remainingCost(board, root, int(opponents.size()));
-    // Only by long jumps alone. In classic games the search had a peg walled
-    // in like this rarely, and with the swap the root takes such a hole
-    // anyway: with the price in either it lost games it used to win.
-    if (board.rules.longJumps && !board.rules.swapInTarget) own += campingCost(board, root);
+    // Only under house rules and against a single opponent. In classic games
+    // the search had a peg walled in like this rarely, and with more seats
+    // the stand-off is rare and the price drew the root to those pegs while
+    // another seat raced ahead: either way it lost games it used to win.
+    if (!board.rules.classic() && opponents.size() == 1) own += campingCost(board, root);
     if (board.rules.longJumps && !board.rules.swapInTarget) own += trappedCost(board, root);
     return leader - own;
 }
