@@ -62,8 +62,21 @@ private:
     std::array<CellIndex, CELL_COUNT * DIRECTION_COUNT> onto_;
 };
 
-void walkRuleChains(const Board& board, Seat seat, CellIndex start, ChainWalk& chains, SwapEnds& swaps, JumpTable& jumps) {
-    const HouseRules& rules = board.rules;
+// Whether a move of `seat` can end in a swap at all: the home seat of its
+// target still has a peg there. Mostly it has none (or does not play), and
+// then no line needs to be followed onto a peg.
+bool swapWaiting(const Board& board, Seat seat) {
+    if (!board.rules.swapInTarget) return false;
+    const Seat home = OPPOSITE_SEAT[seat];
+    const auto& target = START_CELLS[home];
+    for (int k = 0; k < board.pegCount; ++k)
+        if (board.occupancy[target[std::size_t(k)]] == home) return true;
+    return false;
+}
+
+// `swapsOpen`: swapWaiting for the seat.
+void walkRuleChains(const Board& board, Seat seat, CellIndex start, bool swapsOpen, ChainWalk& chains, SwapEnds& swaps,
+                    JumpTable& jumps) {
     for (int i = 0; i < chains.count; ++i) chains.seen[chains.queue[std::size_t(i)]] = false;
     chains.count = 0;
     swaps.count = 0;
@@ -77,7 +90,7 @@ void walkRuleChains(const Board& board, Seat seat, CellIndex start, ChainWalk& c
                 chains.seen[to] = true;
                 chains.parent[to] = from;
                 chains.queue[std::size_t(chains.count++)] = to;
-            } else if (rules.swapInTarget) {
+            } else if (swapsOpen) {
                 const CellIndex onto = jumps.onto(from, d);
                 if (onto != NO_PEG && canSwapOnto(board, seat, onto)) swaps.add(onto, from);
             }
@@ -110,12 +123,13 @@ template <class Step, class Ends>
 void forEachPeg(const Board& board, Seat seat, ChainWalk& chains, Step step, Ends ends) {
     SwapEnds swaps;
     JumpTable jumps(board);
+    const bool swapsOpen = swapWaiting(board, seat);
     for (int k = 0; k < board.pegCount; ++k) {
         const CellIndex from = board.pegs[seat][k];
         if (from >= CELL_COUNT) continue;
         for (int d = 0; d < DIRECTION_COUNT; ++d)
             if (const CellIndex to = NEIGHBOURS[from][d]; stepOpen(board, seat, to)) step(k, from, to);
-        walkRuleChains(board, seat, from, chains, swaps, jumps);
+        walkRuleChains(board, seat, from, swapsOpen, chains, swaps, jumps);
         ends(k, from, swaps);
     }
 }
