@@ -114,9 +114,14 @@ const std::array<DistanceRow, SEAT_COUNT>& lateralDistances() {
     return table;
 }
 
+// Steps from the tip of a target to the hole of its k-th nearest peg: the
+// tip, then rows of 2, 3 and 4 holes, then the five holes beyond.
+constexpr std::array<int, MAX_PEGS> STEPS_OF_PEG = {0, 1, 1, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4};
+
 // The steps from a point's tip to its holes farthest out: only the point's
-// own holes lie this near the tip.
-int pointDepth(const Board& board) { return finishedDistanceSum(board.pegCount) - finishedDistanceSum(board.pegCount - 1); }
+// own holes lie this near the tip. Looked up, not summed: the evaluation
+// asks for it for every seat at every leaf.
+int pointDepth(const Board& board) { return STEPS_OF_PEG[std::size_t(board.pegCount - 1)]; }
 
 // The steps the seat's pegs outside its target still have to go beyond their
 // distance to its tip when each goes onto its own one of the target holes
@@ -213,10 +218,8 @@ const std::array<DistanceRow, SEAT_COUNT>& targetDistances() {
 }
 
 int finishedDistanceSum(int pegs) {
-    // The tip, then rows of 2, 3 and 4 holes, then the five holes beyond.
-    static constexpr std::array<int, MAX_PEGS> byPeg = {0, 1, 1, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4};
     int sum = 0;
-    for (int k = 0; k < pegs && k < MAX_PEGS; ++k) sum += byPeg[std::size_t(k)];
+    for (int k = 0; k < pegs && k < MAX_PEGS; ++k) sum += STEPS_OF_PEG[std::size_t(k)];
     return sum;
 }
 
