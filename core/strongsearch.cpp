@@ -17,7 +17,10 @@
 // root's plan, and a search that expects it every time plans too timidly: in
 // the game most of them simply race home. So with three or more opponents a
 // reply node is worth the most harmful reply plus a share of the way up to
-// the round in which every opponent makes its most advancing move.
+// the round in which every opponent makes its most advancing move. There
+// "most advancing" is judged as the original levels judge a position, by
+// their table of hole values: that is how a computer seat will move, and the
+// board the root plans on then looks more nearly as it will.
 //
 // Inside the tree only forward-ish moves are searched, the best few by the
 // distance they gain, with the move that a transposition table, the killer
@@ -26,6 +29,7 @@
 #include "strongsearch.h"
 
 #include "board.h"
+#include "evaluation.h"
 #include "strongboard.h"
 
 #include <algorithm>
@@ -60,6 +64,14 @@ constexpr int ROOT_GAIN_BONUS = 4;
 // harmful one is the one to expect.
 constexpr int RACE_SHARE = 30;
 constexpr int RACE_MIN_OPPONENTS = 3;
+// The opponents it takes to judge their advances by the value table rather
+// than by the steps gained. The table values the middle of a row alike and
+// its ends less, where the steps count otherwise, so the two often pick
+// different moves; expecting the table's, the root plans over the pegs
+// where the computer seats will put them, and won more races among five.
+// With one or two opponents the most harmful reply weighs most, and their
+// advances are judged by the steps as before.
+constexpr int TABLE_ADVANCES_MIN_OPPONENTS = 3;
 // Root moves whose values lie within this many units (a tenth of a step each)
 // of the best may be drawn instead of it, so that a seat does not play the
 // same game every time; they are searched exactly to know which they are.
@@ -100,7 +112,8 @@ struct MoveRef {
     bool is(const Move& m) const { return m.from == from && m.to == to; }
 };
 
-// Each opponent's most advancing move in a reply node, and what it gains.
+// Each opponent's most advancing move in a reply node, and what it gains
+// (in steps or in table values, as the Searcher judges advances).
 struct Advances {
     std::array<Move, SEAT_COUNT> move{};
     std::array<int, SEAT_COUNT> gain{};
@@ -135,6 +148,7 @@ public:
             if (seat != root_ && state.players[seat].plays() && !state.finished[seat]) opponents_.push_back(Seat(seat));
         replyWidth_ = std::max(MIN_REPLY_WIDTH, REPLIES_PER_OPPONENT * int(opponents_.size()));
         margin_ = state.moveNumber <= VARIETY_ROUNDS ? VARIETY_MARGIN : 0;
+        tableAdvances_ = int(opponents_.size()) >= TABLE_ADVANCES_MIN_OPPONENTS;
         for (auto& list : lists_) list.reserve(256);
     }
 
@@ -154,6 +168,11 @@ private:
     int gain(const Move& m) const {
         const auto& row = (*board_.distances)[m.seat];
         return int(row[m.from]) - int(row[m.to]);
+    }
+    int advance(const Move& m) const {
+        if (!tableAdvances_) return gain(m);
+        const SeatValueRow& row = SEAT_VALUES[m.seat];
+        return row[m.to] - row[m.from];
     }
     // A line the root wins counts more the sooner it ends. A line an opponent
     // wins counts by how far the root is still behind, not by how late it
@@ -178,6 +197,7 @@ private:
     std::vector<Seat> opponents_;
     int replyWidth_ = MIN_REPLY_WIDTH;
     int margin_ = 0;  // VARIETY_MARGIN in the opening
+    bool tableAdvances_ = false;
     ChainWalk chains_;
     std::vector<TableEntry> table_;
     std::vector<std::int32_t> history_;
@@ -221,15 +241,21 @@ const Move& Searcher::pickNext(std::vector<Move>& list, int index, int count) {
     return *at;
 }
 
-// Each opponent's most advancing move in `list`, the first of equals.
+// Each opponent's most advancing move in `list`: of equal advances the one
+// that gains more steps, then the first.
 void Searcher::findAdvances(const std::vector<Move>& list, Advances& out) const {
     out.gain.fill(0);
     out.move.fill(Move{});
-    for (const Move& m : list)
-        if (const int g = gain(m); g > out.gain[m.seat]) {
-            out.gain[m.seat] = g;
+    std::array<int, SEAT_COUNT> steps{};
+    for (const Move& m : list) {
+        const int a = advance(m);
+        const int g = gain(m);
+        if (a > out.gain[m.seat] || (a > 0 && a == out.gain[m.seat] && g > steps[m.seat])) {
+            out.gain[m.seat] = a;
+            steps[m.seat] = g;
             out.move[m.seat] = m;
         }
+    }
 }
 
 // Plays, after the reply of `replying`, the most advancing move of every other
