@@ -17,10 +17,11 @@
 // root's plan, and a search that expects it every time plans too timidly: in
 // the game most of them simply race home. So with three or more opponents a
 // reply node is worth the most harmful reply plus a share of the way up to
-// the round in which every opponent makes its most advancing move. There
-// "most advancing" is judged as the original levels judge a position, by
-// their table of hole values: that is how a computer seat will move, and the
-// board the root plans on then looks more nearly as it will.
+// the race round, in which the opponents in turn order each make their most
+// advancing move on the board the ones before them left. There "most
+// advancing" is judged as the original levels judge a position, by their
+// table of hole values: that is how a computer seat will move, and the board
+// the root plans on then looks more nearly as it will.
 //
 // Inside the tree only forward-ish moves are searched, the best few by the
 // distance they gain, with the move that a transposition table, the killer
@@ -91,7 +92,7 @@ constexpr int END_RACE_PEGS_ALONE = 0;
 constexpr std::uint64_t END_RACE_NODES = 30'000;
 // Picks taken one at a time before the rest of a node's choice is sorted.
 constexpr int LAZY_PICKS = 3;
-constexpr int STOP_POLL_MASK = 1023;
+constexpr std::uint64_t STOP_POLL_INTERVAL = 1024;
 constexpr std::uint64_t OPPONENTS_KEY = 0x9E6C63D0676A9A99ULL;
 constexpr int TABLE_BITS = 17;
 
@@ -146,6 +147,9 @@ public:
         root_ = state.currentPlayer;
         for (int seat = 0; seat < SEAT_COUNT; ++seat)
             if (seat != root_ && state.players[seat].plays() && !state.finished[seat]) opponents_.push_back(Seat(seat));
+        for (int i = 1; i < SEAT_COUNT; ++i)
+            if (const Seat seat = Seat((root_ + i) % SEAT_COUNT); std::find(opponents_.begin(), opponents_.end(), seat) != opponents_.end())
+                turnOrder_.push_back(seat);
         replyWidth_ = std::max(MIN_REPLY_WIDTH, REPLIES_PER_OPPONENT * int(opponents_.size()));
         margin_ = state.moveNumber <= VARIETY_ROUNDS ? VARIETY_MARGIN : 0;
         tableAdvances_ = int(opponents_.size()) >= TABLE_ADVANCES_MIN_OPPONENTS;
@@ -161,7 +165,12 @@ private:
     void scoreMoves(std::vector<Move>& list, int ply, const MoveRef& tableMove) const;
     static const Move& pickNext(std::vector<Move>& list, int index, int count);
     bool outOfBudget() {
-        if ((nodes_ & STOP_POLL_MASK) == 0 && stop_ && stop_->load(std::memory_order_relaxed)) stopped_ = true;
+        // The race round may count several positions at once, so the poll
+        // goes by the positions since the last one, not by a multiple.
+        if (nodes_ >= nextPoll_) {
+            nextPoll_ = nodes_ + STOP_POLL_INTERVAL;
+            if (stop_ && stop_->load(std::memory_order_relaxed)) stopped_ = true;
+        }
         if (limited_ && nodes_ >= budget_) aborted_ = true;
         return stopped_ || aborted_;
     }
@@ -184,17 +193,20 @@ private:
         return -WIN - std::min(remainingCost(board_, root_, int(opponents_.size())), PLY_WIN_STEP - 1);
     }
     void findAdvances(const std::vector<Move>& list, Advances& out) const;
+    int searchRaceRound(const Advances& advances, int depth, int ply, int alpha, bool& played);
     int playAdvances(const Advances& advances, Seat replying, std::array<Move, SEAT_COUNT>& played, bool& finished);
 
     const std::atomic<bool>* stop_;
     std::uint64_t budget_;
     std::uint64_t nodes_ = 0;
+    std::uint64_t nextPoll_ = 0;
     bool limited_ = false;  // the first iteration always completes
     bool aborted_ = false;
     bool stopped_ = false;
     Board board_;
     Seat root_ = 0;
     std::vector<Seat> opponents_;
+    std::vector<Seat> turnOrder_;  // the opponents as they move after the root
     int replyWidth_ = MIN_REPLY_WIDTH;
     int margin_ = 0;  // VARIETY_MARGIN in the opening
     bool tableAdvances_ = false;
@@ -202,6 +214,7 @@ private:
     std::vector<TableEntry> table_;
     std::vector<std::int32_t> history_;
     std::array<std::vector<Move>, MAX_PLY> lists_;
+    std::vector<Move> raceList_;  // one opponent's moves in the race round
     std::array<std::array<MoveRef, 2>, MAX_PLY> killers_{};
 };
 
@@ -256,6 +269,49 @@ void Searcher::findAdvances(const std::vector<Move>& list, Advances& out) const 
             out.move[m.seat] = m;
         }
     }
+}
+
+// The race round: every opponent in turn order makes its most advancing move
+// on the board as the ones before it left it, and the root moves next. Taking
+// them in turn, each on the board it will see, and not all on the board of
+// the node, is what makes the round look as the game will: a peg the root
+// means to jump over may be the one an opponent before it moves away, and a
+// move one opponent makes opens or closes the jumps of the next. Returns the
+// value of that line; `played` is false when nobody could advance.
+int Searcher::searchRaceRound(const Advances& advances, int depth, int ply, int alpha, bool& played) {
+    std::array<Move, SEAT_COUNT> moves{};
+    int count = 0;
+    bool finished = false;
+    for (const Seat o : turnOrder_) {
+        // Until one of them has moved, the node's own list still holds.
+        Advances fresh;
+        const Advances* own = &advances;
+        if (count > 0) {
+            raceList_.clear();
+            appendMoves(board_, o, raceList_, chains_);
+            findAdvances(raceList_, fresh);
+            own = &fresh;
+            ++nodes_;  // listing one seat's moves costs about what a position does
+        }
+        if (own->gain[o] <= 0) continue;
+        moves[std::size_t(count++)] = own->move[o];
+        board_.make(own->move[o]);
+        if (board_.finished(o)) {
+            finished = true;
+            break;
+        }
+    }
+    played = count > 0;
+    int value = 0;
+    if (played) {
+        ++nodes_;
+        if (finished)
+            value = finishedScore(moves[std::size_t(count - 1)].seat, ply);
+        else if (!outOfBudget())
+            value = search(depth - 1, ply + 1, alpha, INFINITE_SCORE, true);
+    }
+    while (count > 0) board_.unmake(moves[std::size_t(--count)]);
+    return value;
 }
 
 // Plays, after the reply of `replying`, the most advancing move of every other
@@ -313,20 +369,15 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     const int betaIn = beta;
     int best = rootToMove ? -INFINITE_SCORE : INFINITE_SCORE;
     MoveRef bestMove;
-    // The race round first: the leading advance, the others' after it. Only
-    // its value above alpha matters, since the mixed value never exceeds it.
+    // The race round first. Only its value above alpha matters, since the
+    // mixed value never exceeds it.
     std::optional<int> race;
-    MoveRef raceMove;
     if (!rootToMove && int(opponents_.size()) >= RACE_MIN_OPPONENTS) {
-        int leading = -1;
-        for (const Seat o : opponents_)
-            if (advances.gain[o] > 0 && (leading < 0 || advances.gain[o] > advances.gain[std::size_t(leading)])) leading = o;
-        if (leading >= 0) {
-            const Move& m = advances.move[std::size_t(leading)];
-            const int value = searchMove(m, &advances, depth, ply, alpha, INFINITE_SCORE);
-            if (stopped_ || aborted_) return 0;
+        bool played = false;
+        const int value = searchRaceRound(advances, depth, ply, alpha, played);
+        if (stopped_ || aborted_) return 0;
+        if (played) {
             best = value;
-            bestMove = raceMove = {m.from, m.to};
             if (value > alpha) {
                 race = value;
                 alpha = harmfulBound(alpha, value);
@@ -339,7 +390,6 @@ int Searcher::search(int depth, int ply, int alpha, int beta, bool rootToMove) {
     for (int i = 0; i < count && alpha < beta; ++i) {
         const Move m = pickNext(list, i, count);
         if (i >= BACKWARD_KEPT && gain(m) < 0) break;
-        if (raceMove.is(m)) continue;
         const int value = searchMove(m, rootToMove ? nullptr : &advances, depth, ply, alpha, beta);
         if (stopped_ || aborted_) return 0;
 

@@ -157,11 +157,15 @@ TEST(StrongSearch, AStopFlagSetBeforeTheSearchEndsItEmpty) {
 }
 
 TEST(StrongSearch, AGameWithAStrongSeatIsTheSameTwice) {
-    const Settings settings = computerSeats({{0, 3}, {3, 0}}, true);
+    // Two seats, and six, where the race round lists each opponent's moves anew.
+    const Settings settings[] = {computerSeats({{0, 3}, {3, 0}}, true),
+                                 computerSeats({{0, 0}, {1, 0}, {2, 3}, {3, 0}, {4, 0}, {5, 0}}, true)};
     const auto always = [](const GameState&) { return true; };
-    const Played first = playGame(settings, 11, 16, always);
-    EXPECT_EQ(first.size(), 16u);
-    EXPECT_EQ(playGame(settings, 11, 16, always), first);
+    for (const Settings& setting : settings) {
+        const Played first = playGame(setting, 11, 24, always);
+        EXPECT_EQ(first.size(), 24u);
+        EXPECT_EQ(playGame(setting, 11, 24, always), first);
+    }
 }
 
 TEST(StrongSearch, AStrongSeatDoesNotGoBackToAPositionOfItsOwn) {
