@@ -13,9 +13,9 @@
 // the best first; an iteration cut short by the budget still counts where it
 // found a better move than the last complete one.
 //
-// Five opponents together nearly always have some reply that spoils the
+// Several opponents together nearly always have some reply that spoils the
 // root's plan, and a search that expects it every time plans too timidly: in
-// the game most of them simply race home. So with three or more opponents a
+// the game most of them simply race home. So with two or more opponents a
 // reply node is worth the most harmful reply plus a share of the way up to
 // the race round, in which the opponents in turn order each make their most
 // advancing move on the board the ones before them left. There "most
@@ -61,18 +61,19 @@ constexpr int BACKWARD_KEPT = 2;
 // pegs a later jump needs may have moved on by then.
 constexpr int ROOT_GAIN_BONUS = 4;
 // The share, in percent, of the race round in a reply node's value, and the
-// opponents it takes: with one or two the replies are few and the most
-// harmful one is the one to expect.
+// opponents it takes: against a single one the replies are few and the most
+// harmful one is the one to expect; against two or more, each mostly races
+// home, and expecting only harm left the root too cautious.
 constexpr int RACE_SHARE = 30;
-constexpr int RACE_MIN_OPPONENTS = 3;
+constexpr int RACE_MIN_OPPONENTS = 2;
 // The opponents it takes to judge their advances by the value table rather
 // than by the steps gained. The table values the middle of a row alike and
 // its ends less, where the steps count otherwise, so the two often pick
 // different moves; expecting the table's, the root plans over the pegs
-// where the computer seats will put them, and won more races among five.
-// With one or two opponents the most harmful reply weighs most, and their
-// advances are judged by the steps as before.
-constexpr int TABLE_ADVANCES_MIN_OPPONENTS = 3;
+// where the computer seats will put them, and won more races among two
+// and among five. Against a single opponent the most harmful reply weighs
+// most, and its advances are judged by the steps.
+constexpr int TABLE_ADVANCES_MIN_OPPONENTS = 2;
 // Positions of the budget that listing one opponent's moves anew in the race
 // round counts for. Walking every jump chain of a seat costs several of the
 // search's positions, most of which are leaves: counted as one, a six-seat
